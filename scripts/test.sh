@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Sets up and runs every test twice: a Release build with warnings as errors, and a build
+# with AddressSanitizer and UndefinedBehaviorSanitizer. Both run on the offscreen platform.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export QT_QPA_PLATFORM=offscreen
+
+echo "== Release build (-Werror)"
+"$root/scripts/setup.sh" "$root/build/test-release" -DCMAKE_BUILD_TYPE=Release -DPRAXO_WERROR=ON
+ctest --test-dir "$root/build/test-release" --output-on-failure
+
+echo "== Sanitizer build (address, undefined)"
+"$root/scripts/setup.sh" "$root/build/test-asan" -DCMAKE_BUILD_TYPE=Debug -DPRAXO_SANITIZE=ON \
+    -DPRAXO_BUILD_BENCH=OFF
+ctest --test-dir "$root/build/test-asan" --output-on-failure
