@@ -1,15 +1,15 @@
+#include "app/mdiform1.h"
 #include "common/qtprompts.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VARNEK PRAXO"));
     QtPrompts prompts;
     prompts::setResponder(&prompts);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("VARNEK PRAXO"));
-    window.resize(1024, 720);
+    MDIForm1& window = MDIForm1::get();
+    window.startup();
     window.show();
     return app.exec();
 }

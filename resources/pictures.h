@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+// The program's own pictures, drawn as SVG and compiled into the program. A picture is named by
+// its file's base name: "titlepage", "backdrop", "customers", "parts", "newitem", "items", "icon".
+namespace pictures {
+
+// Every picture's name.
+QStringList names();
+
+// The resource path of a picture, such as ":/pictures/parts.svg".
+QString resourcePath(const QString& name);
+
+// The picture drawn into a pixmap of logicalSize device-independent pixels at the given device
+// pixel ratio (0 takes the primary screen's), so it stays sharp on high-resolution screens. The
+// picture keeps its proportions and is centred; the rest of the pixmap is transparent. A null
+// pixmap for an unknown name or an empty size.
+QPixmap pixmap(const QString& name, QSize logicalSize, qreal devicePixelRatio = 0);
+
+// An icon holding the picture at several sizes, each at 1x and 2x. A null icon for an unknown name.
+QIcon icon(const QString& name);
+
+} // namespace pictures
