@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "app/titlepage.h"
 #include "catalogue/codepage.h"
+#include "finder/databaseview.h"
 #include "common/prompts.h"
 #include "common/recordfile.h"
 #include "common/textnum.h"
@@ -225,11 +226,31 @@ void MDIForm1::loadCodeTables() {
 }
 
 void MDIForm1::Command1_Click(int index) {
+    // Unloading the data finder resets the status label, so a legend is never appended twice.
+    if (databaseview* finder = databaseview::loaded())
+        finder->unload();
     if (appState().biz_registry.biz_state < 1) {
         prompts::message(QStringLiteral("Please open up a business"));
         return;
     }
-    Q_UNUSED(index);
+    switch (index) {
+    case 0:
+        databaseview::showList(1);
+        break;
+    case 1:
+        if (databaseview::showList(0))
+            Label1->setText(Label1->text() +
+                            QStringLiteral("         G = general Stock       S = special"));
+        break;
+    case 2:
+        databaseview::showList(3);
+        break;
+    case 3:
+        if (databaseview::showList(3))
+            Label1->setText(Label1->text() +
+                            QStringLiteral("         C = confirmed item       U = not confirmed yet"));
+        break;
+    }
 }
 
 void MDIForm1::showChild(QWidget* window) {

@@ -1,0 +1,31 @@
+#pragma once
+
+class databaseview;
+
+// What the data finder's five buttons and its pop-up customer list do in each list.
+class FinderActions {
+public:
+    explicit FinderActions(databaseview& finder) : finder_(finder) {}
+
+    void Command1_Click(int index);
+    // A click on a line of the pop-up customer list: a new invoice for that customer.
+    void customerPicked(int row);
+    // Runs the action of a double-click on a line.
+    void lineDoubleClicked();
+
+private:
+    bool needsSelection(const char* text, const char* title = nullptr) const;
+    bool numbersLeft() const;
+    void addPart();
+    void editPart();
+    void deletePart();
+    void deleteItem();
+    void editItem();
+    void showCustomerList();
+    void addCustomer();
+    void editCustomer();
+    void deleteCustomer();
+    void viewInvoices();
+
+    databaseview& finder_;
+};
