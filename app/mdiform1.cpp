@@ -8,6 +8,7 @@
 #include "app/titlepage.h"
 #include "catalogue/codepage.h"
 #include "finder/databaseview.h"
+#include "items/newitem.h"
 #include "common/prompts.h"
 #include "common/recordfile.h"
 #include "common/textnum.h"
@@ -243,7 +244,11 @@ void MDIForm1::Command1_Click(int index) {
                             QStringLiteral("         G = general Stock       S = special"));
         break;
     case 2:
-        databaseview::showList(3);
+        if (databaseview::showList(3)) {
+            newitem& dialog = newitem::get();
+            dialog.load();
+            showChild(&dialog);
+        }
         break;
     case 3:
         if (databaseview::showList(3))
@@ -327,6 +332,7 @@ void MDIForm1::showSettings() {
         window.setModal(false);
         window.show();
         window.raise();
+        window.activateWindow();
         return;
     }
     window.exec();

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <compare>
+#include <limits>
 #include <optional>
 
 // A currency amount: a 64-bit count of ten-thousandths, so sums of amounts are exact.
@@ -20,12 +21,22 @@ public:
     // Exact decimal text with four decimals, such as "-12.5000".
     QString decimalText() const;
 
-    constexpr Money operator+(Money other) const { return Money(raw_ + other.raw_); }
-    constexpr Money operator-(Money other) const { return Money(raw_ - other.raw_); }
-    constexpr Money& operator+=(Money other) {
-        raw_ += other.raw_;
-        return *this;
+    // Sums saturate at the largest amounts rather than wrapping around.
+    constexpr Money operator+(Money other) const {
+        qint64 sum = 0;
+        if (__builtin_add_overflow(raw_, other.raw_, &sum))
+            sum = other.raw_ > 0 ? std::numeric_limits<qint64>::max()
+                                 : std::numeric_limits<qint64>::min();
+        return Money(sum);
     }
+    constexpr Money operator-(Money other) const {
+        qint64 difference = 0;
+        if (__builtin_sub_overflow(raw_, other.raw_, &difference))
+            difference = other.raw_ < 0 ? std::numeric_limits<qint64>::max()
+                                        : std::numeric_limits<qint64>::min();
+        return Money(difference);
+    }
+    constexpr Money& operator+=(Money other) { return *this = *this + other; }
     constexpr auto operator<=>(const Money&) const = default;
 
 private:

@@ -17,18 +17,23 @@ ScriptedPrompts::~ScriptedPrompts() {
 
 void ScriptedPrompts::expectMessage(const QString& text, const QString& title) {
     expected_.push_back(
-        {Kind::Message, text, title.isEmpty() ? prompts::applicationTitle() : title, {}});
+        {Kind::Message, text, title.isEmpty() ? prompts::applicationTitle() : title, {}, false});
+}
+
+void ScriptedPrompts::expectMessageStartingWith(const QString& prefix, const QString& title) {
+    expected_.push_back({Kind::Message, prefix,
+                         title.isEmpty() ? prompts::applicationTitle() : title, {}, true});
 }
 
 void ScriptedPrompts::expectQuestion(const QString& text, const QString& title, bool answer) {
     expected_.push_back({Kind::Question, text,
                          title.isEmpty() ? prompts::applicationTitle() : title,
-                         answer ? QStringLiteral("yes") : QString()});
+                         answer ? QStringLiteral("yes") : QString(), false});
 }
 
 void ScriptedPrompts::expectInput(const QString& prompt, const QString& title,
                                   const QString& answer) {
-    expected_.push_back({Kind::Input, prompt, title, answer});
+    expected_.push_back({Kind::Input, prompt, title, answer, false});
 }
 
 QString ScriptedPrompts::report() const {
@@ -48,7 +53,8 @@ QString ScriptedPrompts::take(Kind kind, const QString& text, const QString& tit
     }
     Expected e = expected_.front();
     expected_.pop_front();
-    if (e.kind != kind || e.text != text || e.title != title)
+    const bool textMatches = e.prefixOnly ? text.startsWith(e.text) : text == e.text;
+    if (e.kind != kind || !textMatches || e.title != title)
         failures_ << QStringLiteral("expected %1 \"%2\" titled \"%3\", got %4 \"%5\" titled \"%6\"")
                          .arg(QLatin1String(kindName(int(e.kind))), e.text, e.title,
                               QLatin1String(kindName(int(kind))), text, title);

@@ -18,6 +18,8 @@ public:
     ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
 
     void expectMessage(const QString& text, const QString& title = QString());
+    // A message whose text starts with the prefix (for texts that carry a system's reason).
+    void expectMessageStartingWith(const QString& prefix, const QString& title = QString());
     void expectQuestion(const QString& text, const QString& title, bool answer);
     void expectInput(const QString& prompt, const QString& title, const QString& answer);
 
@@ -41,6 +43,7 @@ private:
         QString text;
         QString title;
         QString answer;
+        bool prefixOnly = false;
     };
     QString take(Kind kind, const QString& text, const QString& title);
 

@@ -14,6 +14,7 @@
 #include "sales/salestables.h"
 
 #include <QEvent>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -112,6 +113,8 @@ void databaseview::buildControls() {
         List1[i]->setModel(model_);
         List1[i]->setModelColumn(i);
         List1[i]->setUniformItemSizes(true);
+        // Amounts are right-aligned with blanks, which only lines up in a fixed-pitch font.
+        List1[i]->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         List1[i]->setSelectionMode(QAbstractItemView::SingleSelection);
         List1[i]->setSelectionBehavior(QAbstractItemView::SelectRows);
         List1[i]->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -175,7 +178,7 @@ void databaseview::buildControls() {
     layout->addWidget(Frame1);
     layout->addLayout(columns, 1);
     layout->addLayout(buttons);
-    resize(900, 480);
+    resize(980, 520);
 }
 
 databaseview* databaseview::showList(qint16 listMode) {
@@ -313,7 +316,7 @@ void databaseview::headerDoubleClicked(int column) {
 }
 
 void databaseview::search() {
-    if (!Text1->isVisible() || !Frame1->isVisible())
+    if (Text1->isHidden() || Frame1->isHidden())
         return;
     const int line = model_->list().search(Text1->text(), find_col);
     if (line >= 0)

@@ -1,16 +1,23 @@
 #include "finder/finderactions.h"
 
+#include "catalogue/partpage.h"
 #include "catalogue/partstable.h"
 #include "common/database.h"
 #include "common/prompts.h"
 #include "common/recordset.h"
 #include "common/textnum.h"
 #include "finder/databaseview.h"
+#include "items/changingitem.h"
 #include "items/itemtables.h"
+#include "sales/custpage.h"
+#include "sales/customerrules.h"
 #include "sales/salestables.h"
+#include "sales/showinvoices.h"
+#include "sales/viewinvoice.h"
 
 #include <QListView>
 #include <QListWidget>
+#include <QPushButton>
 
 namespace {
 const QString numbersUsedUp =
@@ -116,9 +123,18 @@ void FinderActions::lineDoubleClicked() {
 void FinderActions::addPart() {
     if (!numbersLeft())
         return;
+    Partpage& editor = Partpage::get();
+    editor.newpart = -1;
+    editor.load();
+    editor.exec();
 }
 
-void FinderActions::editPart() {}
+void FinderActions::editPart() {
+    Partpage& editor = Partpage::get();
+    editor.newpart = 0;
+    editor.load();
+    editor.exec();
+}
 
 void FinderActions::deletePart() {
     RecordSet& parts = databaseview::connection(databaseview::parts);
@@ -179,6 +195,12 @@ void FinderActions::deleteItem() {
 
 void FinderActions::editItem() {
     finder_.List1[0]->setFocus();
+    changingitem& builder = changingitem::get();
+    builder.area = qint16(finder_.linePosition(finder_.selectedLine()));
+    builder.load();
+    builder.setWindowTitle(QStringLiteral("Editing/Viewing item"));
+    builder.Command1[2]->setText(QStringLiteral("Close"));
+    builder.exec();
 }
 
 void FinderActions::showCustomerList() {
@@ -200,17 +222,54 @@ void FinderActions::showCustomerList() {
 }
 
 void FinderActions::customerPicked(int row) {
-    Q_UNUSED(row);
-    finder_.List4->hide();
+    QListWidgetItem* line = finder_.List4->item(row);
+    if (!line)
+        return;
+    const qint64 customer = qint64(wholePart(leadingValue(line->text().left(4))));
+    viewinvoice& editor = viewinvoice::get();
+    editor.rec = qint16(-(customer + 1));
+    editor.sell = finder_.mode == 3 ? 3 : 0;
+    editor.load();
+    editor.exec();
+    if (databaseview::loaded() == &finder_)
+        finder_.List4->hide();
 }
 
 void FinderActions::addCustomer() {
     if (!numbersLeft())
         return;
+    custpage& editor = custpage::get();
+    editor.newcust = -1;
+    editor.load();
+    editor.exec();
 }
 
-void FinderActions::editCustomer() {}
+void FinderActions::editCustomer() {
+    custpage& editor = custpage::get();
+    editor.newcust = 0;
+    editor.load();
+    editor.exec();
+}
 
-void FinderActions::deleteCustomer() {}
+void FinderActions::deleteCustomer() {
+    RecordSet& customers = databaseview::connection(databaseview::customers);
+    customers.moveFirst();
+    customers.move(finder_.linePosition(finder_.selectedLine()));
+    if (customerrules::deleteSelectedCustomer(
+            customers, databaseview::connection(databaseview::sales_invoices)))
+        databaseview::showList(1);
+}
 
-void FinderActions::viewInvoices() {}
+void FinderActions::viewInvoices() {
+    showinvoices& list = showinvoices::get();
+    const int line = finder_.selectedLine();
+    if (line < 0) {
+        list.cust = -1;
+        list.cname = QStringLiteral("ALL");
+    } else {
+        list.cust = toInt16(wholePart(leadingValue(finder_.cellText(0, line)))).value_or(-1);
+        list.cname = customerrules::listName(finder_.cellText(2, line), finder_.cellText(1, line));
+    }
+    list.load();
+    list.exec();
+}

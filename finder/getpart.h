@@ -23,10 +23,10 @@ class getpart : public QDialog, public WindowSlot<getpart> {
 public:
     getpart();
 
-    qint16 mode = 0;              // 0 the item builder, -1 the invoice editor
+    qint16 mode = 0;                // 0 the item builder, -1 the invoice editor
     PickerCaller* caller = nullptr; // set by the opener before load()
-    qint16 is_part = -1;          // -1 parts listed, 0 assembled items listed
-    float cur_hours = 0.0f;       // delivery time in days of the choice
+    qint16 is_part = -1;            // -1 parts listed, 0 assembled items listed
+    float cur_hours = 0.0f;         // delivery time in days of the choice
 
     // Runs after the opener has set mode and caller.
     void load();

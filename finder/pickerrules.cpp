@@ -40,6 +40,19 @@ private:
     int position_;
     bool restore_ = true;
 };
+
+QString candidateLine(qint64 number, const QString& description) {
+    return format(number, QStringLiteral("0000")) + QStringLiteral("     ") + description;
+}
+
+bool filterAdmits(const QString& filter, qint64 code) {
+    const QString head = filter.left(3);
+    return head == QLatin1String("ALL") || head == format(code, QStringLiteral("000"));
+}
+
+bool costAdmits(Money cost, float highest) {
+    return float(cost.toDouble()) <= highest;
+}
 } // namespace
 
 const ListedTable& listedTable(qint16 isPart) {
@@ -57,24 +70,11 @@ QStringList typeListLines(const QString& allLine, const CodeTable& codes) {
     return lines;
 }
 
-QString candidateLine(qint64 number, const QString& description) {
-    return format(number, QStringLiteral("0000")) + QStringLiteral("     ") + description;
-}
-
-bool filterAdmits(const QString& filter, qint64 code) {
-    const QString head = filter.left(3);
-    return head == QLatin1String("ALL") || head == format(code, QStringLiteral("000"));
-}
-
 float highestCost(const QString& fieldText) {
     QString text = fieldText.left(60).trimmed();
     if (text.startsWith(QLatin1Char('$')))
         text.remove(0, 1);
     return toSingle(text).value_or(0.0f);
-}
-
-bool costAdmits(Money cost, float highest) {
-    return float(cost.toDouble()) <= highest;
 }
 
 QStringList candidates(RecordSet& rows, const ListedTable& table, const QString& filter,

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "common/money.h"
-
 #include <QDir>
 #include <QString>
 #include <QStringList>
@@ -17,9 +15,9 @@ namespace picker {
 
 // Where the listed kind (parts or assembled items) keeps what the picker reads.
 struct ListedTable {
-    int connection;  // data connection of the data finder
-    int codeColumn;  // classification code
-    int costColumn;  // unit cost, compared with the highest cost
+    int connection; // data connection of the data finder
+    int codeColumn; // classification code
+    int costColumn; // unit cost, compared with the highest cost
     int deliveryColumn;
     int pictureColumn; // -1 when the kind has no picture
 };
@@ -32,18 +30,12 @@ QString noChoice();
 // "ALL PARTS" or "ALL ITEMS", "000     MISC", then each code 001 to 200 with its description.
 QStringList typeListLines(const QString& allLine, const CodeTable& codes);
 
-// A candidate as listed: the number as "0000", five blanks, the description.
-QString candidateLine(qint64 number, const QString& description);
-
-// A row passes the type filter when the filter starts with "ALL" or with the row's code as "000".
-bool filterAdmits(const QString& filter, qint64 code);
-
 // The highest cost shown in its field ("$0.00"), read as a single; 0 when unreadable.
 float highestCost(const QString& fieldText);
-bool costAdmits(Money cost, float highest);
 
-// The candidates of a table in row order: the rows passing the filter and the highest cost.
-// The record set's current row is kept.
+// The candidates of a table in row order, each "0000", five blanks, description: the rows whose
+// code passes the filter (one starting with "ALL", or with the code as "000") and whose cost is
+// at most the highest cost. The record set's current row is kept.
 QStringList candidates(RecordSet& rows, const ListedTable& table, const QString& filter,
                        float highest);
 
