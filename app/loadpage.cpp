@@ -39,6 +39,7 @@ loadpage::loadpage()
     buttons->addWidget(Command1[1]);
     buttons->addStretch();
     buttons->addWidget(Command2);
+    setTabOrder(Command1[1], Command2); // Delete stands last, right of Cancel
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
     layout->addLayout(buttons);

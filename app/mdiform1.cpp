@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/bizworkspace.h"
+#include "app/damagedfiles.h"
 #include "app/loadpage.h"
 #include "app/settingback.h"
 #include "app/settings.h"
@@ -181,6 +182,8 @@ void MDIForm1::reset() {
             Label1->setText(QStringLiteral("Business opened successfully: "));
             setBusinessMenus(true);
             loadCodeTables();
+            // A damaged file is told of and left alone; the business stays open for the rest.
+            damagedfiles::tellOnce(damagedfiles::check(folder));
             return;
         }
         // The business's folder is gone (moved or removed): open nothing rather than stop.
@@ -192,6 +195,7 @@ void MDIForm1::reset() {
                              .arg(name, folder),
                          QString(), PromptIcon::Exclamation);
     }
+    damagedfiles::forgetTold();
     QDir::setCurrent(state.homePath);
     setBusinessMenus(false);
     if (registry.biz_state == -1) {
@@ -212,17 +216,11 @@ void MDIForm1::loadCodeTables() {
     for (const auto& entry : files) {
         const QString path = QDir::current().filePath(QLatin1String(entry.file));
         const RecordRead read = readRecord(path, CodeTable::fileSize);
+        // A damaged file leaves the table as it is; reset tells the user of it.
         const std::optional<CodeTable> table =
             read.status == RecordStatus::Ok ? CodeTable::decode(read.bytes) : std::nullopt;
         if (table)
             *entry.table = *table;
-        else if (read.status != RecordStatus::Missing)
-            prompts::message(QStringLiteral("The code file %1 is damaged (%2 bytes instead of "
-                                            "%3) and was not read.")
-                                 .arg(path)
-                                 .arg(read.actualSize)
-                                 .arg(CodeTable::fileSize),
-                             QString(), PromptIcon::Exclamation);
     }
 }
 

@@ -16,12 +16,21 @@ QString repairRateOnce(const QString& text) {
     return text + QLatin1String("/hr");
 }
 
+// From a billion on, a rate or percentage is a slip of the keyboard; it would also carry the
+// costs past what an amount can hold.
+constexpr float largestNumber = 1e9f;
+
 // A text that passes the filter may still be no number ("1.2.3", "1 0", or nothing at all).
+// A number the window would show in exponent form ("1E-07") is refused too: that text would not
+// pass the filter at the next save and the value would silently become 0.
 std::optional<float> filteredNumber(const QString& text) {
     const QString filtered = numfilter(text);
     if (!isNumber(filtered))
         return std::nullopt;
-    return toSingle(filtered);
+    const std::optional<float> value = toSingle(filtered);
+    if (!value || *value >= largestNumber || numberText(*value).contains(QLatin1Char('E')))
+        return std::nullopt;
+    return value;
 }
 } // namespace
 

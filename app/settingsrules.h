@@ -13,7 +13,9 @@ QString repairRateText(const QString& text);
 QString repairPercentText(const QString& text);
 
 // The number of a rate field: a leading "$" and the final "/hr" dropped, through the numeric
-// filter. Empty when what is left is no number (then the save is refused).
+// filter. Empty when what is left is no number, a billion or more, or a number so small that it
+// would be shown in exponent form (then the save is refused).
 std::optional<float> rateValue(const QString& text);
-// The number of a percentage field: the final "%" dropped, through the numeric filter.
+// The number of a percentage field: the final "%" dropped, through the numeric filter; empty
+// as for a rate field.
 std::optional<float> percentValue(const QString& text);

@@ -6,6 +6,7 @@
 //      prepared INSERTs in one transaction.
 // Each figure is the median of several runs, the two kinds of run alternating.
 
+#include "benchutil.h"
 #include "catalogue/partstable.h"
 #include "common/database.h"
 #include "common/recordset.h"
@@ -204,10 +205,6 @@ void clearLines(sqlite3* h) {
     check(sqlite3_exec(h, "DELETE FROM \"parts list\"", nullptr, nullptr, nullptr), h);
 }
 
-void printRow(const char* what, double ours, double bare) {
-    std::printf("%-48s %12.2f %12.2f %8.2f\n", what, ours, bare, ours / bare);
-}
-
 } // namespace
 
 int main() {
@@ -238,14 +235,14 @@ int main() {
             addBareTimes.push_back(milliseconds([&] { addBare(items->handle()); }));
         }
 
-        std::printf("%-48s %12s %12s %8s\n", "median of 9 runs, milliseconds", "record set",
-                    "bare sqlite", "ratio");
-        printRow("(a) open + walk 32767 \"Parts\" rows, all columns", median(walkOurs),
-                 median(walkBareTimes));
-        printRow("    the same, bare texts left unconverted", median(walkOurs),
-                 median(walkRawTimes));
-        printRow("(b) add 3000 \"parts list\" rows, one transaction", median(addOurs),
-                 median(addBareTimes));
+        // Figure: through the record set; baseline: bare SQLite; medians of 9 runs.
+        bench::printHeader();
+        bench::printRow("(a) open + walk 32767 \"Parts\" rows, all columns", median(walkOurs),
+                        median(walkBareTimes));
+        bench::printRow("    the same, bare texts left unconverted", median(walkOurs),
+                        median(walkRawTimes));
+        bench::printRow("(b) add 3000 \"parts list\" rows, one transaction", median(addOurs),
+                        median(addBareTimes));
         std::printf("(checksum %.0f)\n", sink);
     } catch (const DbError& error) {
         std::fprintf(stderr, "%s\n", error.what());

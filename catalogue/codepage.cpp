@@ -132,8 +132,18 @@ bool Codepage::eventFilter(QObject* watched, QEvent* event) {
 void Codepage::closeAndWrite() {
     const QString name = QLatin1String(mode == -1 ? CodeTable::classFileName
                                                   : CodeTable::vendorFileName);
+    const QString path = QDir::current().filePath(name);
+    // A damaged file may still hold descriptions worth saving by hand: replace it only when
+    // the user says so. The edits stay in memory either way, as with the close box.
+    if (readRecord(path, CodeTable::fileSize).status == RecordStatus::Damaged &&
+        !prompts::question(QStringLiteral("The code file %1 is damaged. Replace it with the "
+                                          "codes shown?")
+                               .arg(path))) {
+        unload();
+        return;
+    }
     try {
-        writeRecordAtomically(QDir::current().filePath(name), table().encode());
+        writeRecordAtomically(path, table().encode());
     } catch (const FileError& error) {
         prompts::message(error.message(), QString(), PromptIcon::Critical);
         return;

@@ -1,6 +1,7 @@
 #include "catalogue/partpage.h"
 
 #include "app/appstate.h"
+#include "app/damagedfiles.h"
 #include "catalogue/partrules.h"
 #include "catalogue/partstable.h"
 #include "common/database.h"
@@ -76,6 +77,11 @@ Partpage::Partpage()
     // The number and the last delivery date are shown, never typed.
     Text1[number]->setEnabled(false);
     Text1[lastDelivery]->setEnabled(false);
+    // Vendor, classification and general stock come from their lists and question: a typed
+    // text would be stored as something else ("abc" as no general stock, "999" as a code
+    // without a description).
+    for (int i : {vendor, classification, generalStock})
+        Text1[i]->setReadOnly(true);
 
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setFixedSize(pictureSize);
@@ -131,7 +137,7 @@ RecordSet& Partpage::parts() {
 
 void Partpage::load() {
     Text1[number]->setEnabled(false);
-    settings_ = loadBizSettings(QDir::currentPath());
+    settings_ = damagedfiles::windowSettings();
     if (newpart == -1) {
         picture_.clear();
         clearPicture();

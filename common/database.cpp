@@ -221,10 +221,11 @@ void Database::rowAppended(const RecordSet* writer, const TableDef& table, qint6
     }
 }
 
-void Database::rowRemoved(const RecordSet* writer, const TableDef& table, qint64 rowid) {
+void Database::rowsRemoved(const RecordSet* writer, const TableDef& table,
+                           std::span<const qint64> rowids) {
     for (RecordSet* rs : recordSets_) {
         if (rs != writer && &rs->table() == &table)
-            rs->removedElsewhere(rowid);
+            rs->removedElsewhere(rowids);
     }
 }
 

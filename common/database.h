@@ -88,7 +88,9 @@ private:
     // Readers let go of their rows before anything is written.
     void resetReaders();
     void rowAppended(const RecordSet* writer, const TableDef& table, qint64 rowid);
-    void rowRemoved(const RecordSet* writer, const TableDef& table, qint64 rowid);
+    // The rowids ascend.
+    void rowsRemoved(const RecordSet* writer, const TableDef& table,
+                     std::span<const qint64> rowids);
     void rolledBack();
 
     sqlite3* db_;

@@ -51,7 +51,35 @@ QString FileError::message() const {
     return QStringLiteral("Could not write %1: %2").arg(path_, reason_);
 }
 
+namespace recordfile_testing {
 namespace {
+int callsLeft = 0; // 0: no failure armed
+int failError = 0;
+bool hasFailed = false;
+} // namespace
+
+void failCall(int n, int error) {
+    callsLeft = n > 0 ? n : 0;
+    failError = error;
+    hasFailed = false;
+}
+
+bool failed() {
+    return hasFailed;
+}
+} // namespace recordfile_testing
+
+namespace {
+
+// True when a test has armed a failure for this call; errno then holds its error.
+bool injectedFailure() {
+    using namespace recordfile_testing;
+    if (callsLeft == 0 || --callsLeft > 0)
+        return false;
+    hasFailed = true;
+    errno = failError;
+    return true;
+}
 
 // Owns the temporary file until it has been renamed into place; removes it on any failure.
 class TempFile {
@@ -76,7 +104,9 @@ public:
             const QByteArray candidate =
                 folder + "/." + base + '.' +
                 QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
-            fd_ = ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            fd_ = injectedFailure() ? -1
+                                    : ::open(candidate.constData(),
+                                             O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd_ >= 0) {
                 name_ = candidate;
                 return;
@@ -91,7 +121,7 @@ public:
     void keepModeOf(const QByteArray& existing) const {
         struct stat old {};
         if (::stat(existing.constData(), &old) == 0 && S_ISREG(old.st_mode) &&
-            ::fchmod(fd_, old.st_mode & 07777) != 0) {
+            (injectedFailure() || ::fchmod(fd_, old.st_mode & 07777) != 0)) {
             fail(errno);
         }
     }
@@ -100,7 +130,8 @@ public:
         const char* data = bytes.constData();
         qsizetype left = bytes.size();
         while (left > 0) {
-            const ssize_t done = ::write(fd_, data, static_cast<size_t>(left));
+            const ssize_t done =
+                injectedFailure() ? -1 : ::write(fd_, data, static_cast<size_t>(left));
             if (done < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -116,18 +147,18 @@ public:
     }
 
     void syncAndClose() {
-        if (::fsync(fd_) != 0) {
+        if (injectedFailure() || ::fsync(fd_) != 0) {
             fail(errno);
         }
         const int fd = fd_;
         fd_ = -1;
-        if (::close(fd) != 0) {
+        if (::close(fd) != 0 || injectedFailure()) {
             fail(errno);
         }
     }
 
     void renameTo(const QByteArray& path) {
-        if (::rename(name_.constData(), path.constData()) != 0) {
+        if (injectedFailure() || ::rename(name_.constData(), path.constData()) != 0) {
             fail(errno);
         }
         name_.clear();
@@ -142,11 +173,12 @@ private:
 // Makes the rename itself durable. File systems that cannot sync a folder say EINVAL; there
 // is nothing more to do on those.
 void syncFolder(const QString& target, const QByteArray& folder) {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        injectedFailure() ? -1 : ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         throw FileError(target, qt_error_string(errno));
     }
-    const int result = ::fsync(fd);
+    const int result = injectedFailure() ? -1 : ::fsync(fd);
     const int error = errno;
     ::close(fd);
     if (result != 0 && error != EINVAL) {

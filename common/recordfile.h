@@ -40,6 +40,15 @@ private:
 // and FileError is thrown.
 void writeRecordAtomically(const QString& path, const QByteArray& bytes);
 
+// For tests only: makes the writer's n-th file system call from now on (creating, writing,
+// syncing, closing or renaming the temporary file, opening or syncing the folder) fail with
+// the errno given, once. n = 0 turns it off, which is the state of a normal run.
+namespace recordfile_testing {
+void failCall(int n, int error);
+// True when the armed failure has happened since the last failCall.
+bool failed();
+} // namespace recordfile_testing
+
 // Field access inside a record. Reads never go past the end of the bytes: a field that does not
 // fit reads as blanks or 0.
 namespace fixedfield {

@@ -51,11 +51,60 @@ QDate parseDate(const unsigned char* text, int bytes) {
     return QDate(parts[0], parts[1], parts[2]);
 }
 
+bool storableDate(const QDate& date) {
+    return date.year() >= 1 && date.year() <= 9999;
+}
+
 QByteArray columnList(const TableDef& table) {
     QByteArray list;
     for (const ColumnDef& column : table.columns)
         list += (list.isEmpty() ? "" : ", ") + quotedName(column.name);
     return list;
+}
+
+// Binds the value, already of the column's kind, as the column stores it.
+void bindValue(const Database& db, sqlite3_stmt* stmt, int i, ColumnType type, const Value& value) {
+    if (value.isNull()) {
+        sqlite3_bind_null(stmt, i);
+        return;
+    }
+    switch (type) {
+    case ColumnType::Whole:
+    case ColumnType::Int16:
+        sqlite3_bind_int64(stmt, i, value.toInt64());
+        return;
+    case ColumnType::Single:
+        sqlite3_bind_double(stmt, i, double(value.toFloat()));
+        return;
+    case ColumnType::Double:
+        sqlite3_bind_double(stmt, i, value.toDouble());
+        return;
+    case ColumnType::Money:
+        sqlite3_bind_int64(stmt, i, value.toMoney().raw());
+        return;
+    case ColumnType::YesNo:
+        sqlite3_bind_int(stmt, i, value.toBool() ? 1 : 0);
+        return;
+    case ColumnType::Date: {
+        const QDate date = value.toDate();
+        if (!storableDate(date))
+            db.fail(QStringLiteral("the date %1 cannot be stored").arg(date.toString()));
+        char text[16];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year(), date.month(), date.day());
+        sqlite3_bind_text(stmt, i, text, 10, SQLITE_TRANSIENT);
+        return;
+    }
+    case ColumnType::Text:
+        break;
+    }
+    const QByteArray text = value.toText().toUtf8();
+    sqlite3_bind_text(stmt, i, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+}
+
+// Whether some stored row can hold the value (already of the column's kind): a null equals
+// nothing, and a date outside the stored form is never stored.
+bool canMatch(ColumnType type, const Value& value) {
+    return !value.isNull() && (type != ColumnType::Date || storableDate(value.toDate()));
 }
 
 std::logic_error noCurrentRow() {
@@ -310,48 +359,9 @@ void RecordSet::prepareWrites() {
 }
 
 void RecordSet::bindBuffer(Statement& statement) const {
-    sqlite3_stmt* stmt = statement.get();
-    for (int n = 0; n < table_->columnCount(); ++n) {
-        const Value& value = buffer_[std::size_t(n)];
-        const int i = n + 1;
-        if (value.isNull()) {
-            sqlite3_bind_null(stmt, i);
-            continue;
-        }
-        switch (table_->columns[std::size_t(n)].type) {
-        case ColumnType::Whole:
-        case ColumnType::Int16:
-            sqlite3_bind_int64(stmt, i, value.toInt64());
-            break;
-        case ColumnType::Single:
-            sqlite3_bind_double(stmt, i, double(value.toFloat()));
-            break;
-        case ColumnType::Double:
-            sqlite3_bind_double(stmt, i, value.toDouble());
-            break;
-        case ColumnType::Money:
-            sqlite3_bind_int64(stmt, i, value.toMoney().raw());
-            break;
-        case ColumnType::YesNo:
-            sqlite3_bind_int(stmt, i, value.toBool() ? 1 : 0);
-            break;
-        case ColumnType::Date: {
-            const QDate date = value.toDate();
-            if (date.year() < 1 || date.year() > 9999)
-                db_->fail(QStringLiteral("the date %1 cannot be stored").arg(date.toString()));
-            char text[16];
-            std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year(), date.month(),
-                          date.day());
-            sqlite3_bind_text(stmt, i, text, 10, SQLITE_TRANSIENT);
-            break;
-        }
-        case ColumnType::Text: {
-            const QByteArray text = value.toText().toUtf8();
-            sqlite3_bind_text(stmt, i, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-            break;
-        }
-        }
-    }
+    for (int n = 0; n < table_->columnCount(); ++n)
+        bindValue(*db_, statement.get(), n + 1, table_->columns[std::size_t(n)].type,
+                  buffer_[std::size_t(n)]);
 }
 
 void RecordSet::update() {
@@ -395,9 +405,112 @@ void RecordSet::remove() {
     db_->resetReaders();
     sqlite3_bind_int64(remover_.get(), 1, rowid);
     remover_.run();
-    rowids_.erase(rowids_.begin() + pos_);
-    removed_ = true;
-    db_->rowRemoved(this, *table_, rowid);
+    forgetRows({&rowid, 1});
+    db_->rowsRemoved(this, *table_, {&rowid, 1});
+}
+
+// --- Rows by the value of a column
+
+Statement& RecordSet::columnStatement(std::vector<Statement>& statements, int n,
+                                      const char* sql) const {
+    statements.resize(table_->columns.size());
+    Statement& statement = statements[std::size_t(n)];
+    if (!statement) {
+        QByteArray text(sql);
+        text.replace("%table", quotedName(table_->name));
+        text.replace("%column", quotedName(table_->columns[std::size_t(n)].name));
+        statement = Statement(*db_, text);
+    }
+    return statement;
+}
+
+std::vector<int> RecordSet::findAll(int column, const Value& value) const {
+    refreshIfStale();
+    checkColumn(column);
+    std::vector<int> positions;
+    const ColumnType type = table_->columns[std::size_t(column)].type;
+    const Value key = asColumnValue(type, value);
+    if (!canMatch(type, key))
+        return positions;
+    Statement& finder = columnStatement(
+        finders_, column, "SELECT rowid FROM %table WHERE %column = ?1 ORDER BY rowid");
+    bindValue(*db_, finder.get(), 1, type, key);
+    // Both lists ascend, so each search starts where the previous one ended.
+    auto from = rowids_.cbegin();
+    while (finder.step()) {
+        const qint64 rowid = sqlite3_column_int64(finder.get(), 0);
+        from = std::lower_bound(from, rowids_.cend(), rowid);
+        if (from != rowids_.cend() && *from == rowid)
+            positions.push_back(int(from - rowids_.cbegin()));
+    }
+    finder.reset();
+    return positions;
+}
+
+int RecordSet::removeWhere(int column, const Value& value) {
+    refreshIfStale();
+    checkColumn(column);
+    if (mode_ != Mode::None)
+        throw std::logic_error("removeWhere: finish or cancel the change of the row first");
+    const ColumnType type = table_->columns[std::size_t(column)].type;
+    const Value key = asColumnValue(type, value);
+    if (!canMatch(type, key))
+        return 0;
+    Statement& remover =
+        columnStatement(removers_, column, "DELETE FROM %table WHERE %column = ?1 RETURNING rowid");
+    bindValue(*db_, remover.get(), 1, type, key);
+    db_->resetReaders();
+    std::vector<qint64> gone;
+    while (remover.step())
+        gone.push_back(sqlite3_column_int64(remover.get(), 0));
+    remover.reset();
+    if (gone.empty())
+        return 0;
+    std::sort(gone.begin(), gone.end());
+    forgetRows(gone); // a rowid this object never knew held no position here
+    db_->rowsRemoved(this, *table_, gone);
+    return int(gone.size());
+}
+
+bool RecordSet::forgetRows(std::span<const qint64> gone) {
+    if (gone.empty())
+        return true;
+    const auto begin = rowids_.begin();
+    const auto end = rowids_.end();
+    // Each run of kept rowids between two gone ones moves down once.
+    auto in = std::lower_bound(begin, end, gone.front());
+    auto out = in;
+    const auto keep = [&](std::vector<qint64>::iterator upTo) {
+        out = out == in ? upTo : std::copy(in, upTo, out);
+    };
+    bool allFound = true;
+    bool currentGone = false;
+    qint64 goneBefore = 0;
+    for (const qint64 rowid : gone) {
+        const auto at = std::lower_bound(in, end, rowid);
+        keep(at);
+        in = at;
+        if (at == end || *at != rowid) {
+            allFound = false;
+            continue;
+        }
+        const qint64 index = at - begin;
+        if (index < pos_)
+            ++goneBefore;
+        else if (index == pos_)
+            currentGone = true;
+        ++in;
+    }
+    keep(end);
+    rowids_.erase(out, end);
+
+    if (pos_ >= 0)
+        pos_ -= goneBefore;
+    if (currentGone && !removed_) {
+        removed_ = true; // there is no current row; pos_ holds the row that followed it
+        mode_ = Mode::None;
+    }
+    return allFound;
 }
 
 // --- Changes made through other record sets of the same table
@@ -420,22 +533,11 @@ void RecordSet::appendedElsewhere(qint64 rowid) {
         pos_ = qint64(rowids_.size());
 }
 
-void RecordSet::removedElsewhere(qint64 rowid) {
+void RecordSet::removedElsewhere(std::span<const qint64> rowids) {
     if (stale_)
         return;
-    const auto it = std::lower_bound(rowids_.begin(), rowids_.end(), rowid);
-    if (it == rowids_.end() || *it != rowid) {
-        stale_ = true;
-        return;
-    }
-    const qint64 index = it - rowids_.begin();
-    rowids_.erase(it);
-    if (index < pos_) {
-        --pos_;
-    } else if (index == pos_ && !removed_) {
-        removed_ = true; // this object's current row is gone
-        mode_ = Mode::None;
-    }
+    if (!forgetRows(rowids))
+        stale_ = true; // this object was out of step with the table
 }
 
 void RecordSet::markStale() {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <span>
 #include <vector>
 
 // The rows of one table in a stable order, with one current row, and the operations that read and
@@ -22,6 +23,24 @@
 // After update() of a new row the current row is the one that was current before addNew() (the
 // new row is at position recordCount() - 1). After remove() there is no current row until the
 // next move; moveNext() then reaches the row that followed the removed one.
+//
+// Bulk operations, for tables that hold the rows of many owners (an invoice's lines, an item's
+// parts): each is one statement for the engine instead of a walk through every row.
+//
+//   for (int p : rs.findAll(Col::owner_no, number)) {   // the owner's rows, in row order
+//       rs.moveFirst();
+//       rs.move(p);
+//       ... rs.field(...) ...
+//   }
+//   rs.removeWhere(Col::owner_no, number);             // inside the save's Transaction
+//
+// The value is compared as the column holds it (converted to the column's kind first, as
+// setField does), so findAll gives the positions a walk comparing field(column) == value would
+// give, and removeWhere removes exactly those rows. A null value, or one the column cannot hold,
+// equals no row. (The engine compares the stored value: a single written by another tool as a
+// double that is no float reads as a float but matches nothing.) Both work inside a Transaction;
+// after a rollback they see the rows as they were. Where the file has an index on the column the
+// engine uses it; without one it scans the table, still far cheaper than a record-set walk.
 class RecordSet {
 public:
     RecordSet(std::shared_ptr<Database> db, const TableDef& table);
@@ -59,6 +78,17 @@ public:
     // Removes the current row.
     void remove();
 
+    // The positions, ascending, of the rows whose column `column` equals `value`. Changes no
+    // position: the current row stays current.
+    std::vector<int> findAll(int column, const Value& value) const;
+    // Removes every row whose column `column` equals `value` and returns how many went. Later
+    // rows move up by the number removed before them. A current row that stays keeps being
+    // current (at its new position); when the current row is among those removed, there is no
+    // current row until the next move, and moveNext() reaches the first remaining row that
+    // followed it, as after remove(). Other record sets on the table follow, as for remove().
+    // Not while a row is being added or edited (std::logic_error).
+    int removeWhere(int column, const Value& value);
+
     // Reads the table's rows again; the current row stays current when it still exists.
     void requery();
 
@@ -76,11 +106,16 @@ private:
     Value readColumn(int n) const;
     void bindBuffer(Statement& statement) const;
     void prepareWrites();
+    // The statement for column n, prepared on first use.
+    Statement& columnStatement(std::vector<Statement>& statements, int n, const char* sql) const;
+    // Drops the rows (ascending rowids) from the in-memory list in one pass; the position follows
+    // as described for removeWhere. False when a rowid was not in the list.
+    bool forgetRows(std::span<const qint64> gone);
 
     // Called by the database for changes made through other record sets of the same table.
     void releaseReader() const;
     void appendedElsewhere(qint64 rowid);
-    void removedElsewhere(qint64 rowid);
+    void removedElsewhere(std::span<const qint64> rowids);
     void markStale();
 
     std::shared_ptr<Database> db_;
@@ -99,4 +134,6 @@ private:
     Statement inserter_;
     Statement updater_;
     Statement remover_;
+    mutable std::vector<Statement> finders_;  // by column: rowids of the rows holding a value
+    mutable std::vector<Statement> removers_; // by column: delete the rows holding a value
 };

@@ -13,10 +13,12 @@
 #include "items/itemtables.h"
 #include "sales/salestables.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -147,10 +149,8 @@ void databaseview::buildControls() {
                 [this, i] { actions_->Command1_Click(i); });
     }
 
-    Frame1 = new QFrame(this);
+    Frame1 = new QGroupBox(QStringLiteral("Database Data Finder"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFrameShape(QFrame::StyledPanel);
-    Frame1->setToolTip(QStringLiteral("Database Data Finder"));
     Label2 = new QLabel(QStringLiteral("Looking For"), Frame1);
     Label2->setObjectName(QStringLiteral("Label2"));
     Text1 = new QLineEdit(Frame1);
@@ -159,7 +159,6 @@ void databaseview::buildControls() {
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setAutoDefault(false);
     auto* searchRow = new QHBoxLayout(Frame1);
-    searchRow->addWidget(new QLabel(QStringLiteral("Database Data Finder"), Frame1));
     searchRow->addWidget(Label2);
     searchRow->addWidget(Text1, 1);
     searchRow->addWidget(Command2);
@@ -188,8 +187,9 @@ databaseview* databaseview::showList(qint16 listMode) {
     try {
         finder = &get();
     } catch (const DbError& error) {
-        prompts::message(QStringLiteral("The business's data could not be opened: %1")
-                             .arg(error.message()),
+        // The file with its folder, so that the user can find the one to replace.
+        prompts::message(QStringLiteral("The business's data could not be opened: %1: %2")
+                             .arg(QDir::current().absoluteFilePath(error.file()), error.reason()),
                          QString(), PromptIcon::Critical);
         return nullptr;
     }

@@ -9,7 +9,7 @@
 
 class FinderActions;
 class FinderModel;
-class QFrame;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -64,7 +64,7 @@ public:
     std::array<QLabel*, 5> Label1{};
     std::array<QPushButton*, 5> Command1{};
     QListWidget* List4 = nullptr;
-    QFrame* Frame1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
     QLabel* Label2 = nullptr;
     QLineEdit* Text1 = nullptr;
     QPushButton* Command2 = nullptr;

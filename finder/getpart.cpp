@@ -32,6 +32,15 @@ const int fieldOrder[9] = {0, 8, 1, 2, 3, 4, 5, 6, 7};
 
 const QString refusal = QStringLiteral("Must select a part or item first and give qty > 1");
 
+// A quantity or a number of hours from a billion on is a slip of the keyboard: it would not
+// survive as a whole number or an amount, so the field keeps its value.
+std::optional<float> countAnswer(const QString& answer) {
+    const std::optional<float> value = picker::answerValue(answer);
+    if (value && *value >= 1e9f)
+        return std::nullopt;
+    return value;
+}
+
 QString hoursTitle(int field) {
     static const char* const kinds[3] = {"Assembly", "Engineering", "testing"};
     return QLatin1String(kinds[field - 5]) + QStringLiteral(" labour hours");
@@ -254,7 +263,7 @@ void getpart::askHighestCost() {
 void getpart::askQuantity() {
     const QString answer =
         prompts::input(QStringLiteral("Enter int (#)"), QStringLiteral("input qty"));
-    if (picker::answerValue(answer))
+    if (countAnswer(answer))
         Text1[4]->setText(numfilter(answer));
 }
 
@@ -265,7 +274,7 @@ void getpart::askHours(int index) {
     asking.setColor(QPalette::Base, asking.color(QPalette::ToolTipBase));
     field->setPalette(asking);
     const QString answer = prompts::input(QStringLiteral("Enter value (#.##)"), hoursTitle(index));
-    const std::optional<float> value = picker::answerValue(answer);
+    const std::optional<float> value = countAnswer(answer);
     if (value)
         field->setText(format(*value, QStringLiteral("0.00 Hr")));
     field->setPalette(fieldPalette_);

@@ -1,6 +1,7 @@
 #include "items/changingitem.h"
 
 #include "app/appstate.h"
+#include "app/damagedfiles.h"
 #include "common/database.h"
 #include "common/discardwindow.h"
 #include "common/prompts.h"
@@ -10,9 +11,6 @@
 #include "finder/getpart.h"
 #include "items/itemtables.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <cstdio>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -31,12 +29,12 @@ namespace {
 constexpr int columns = 9;
 constexpr int rows = ItemLines::visibleRows;
 
-const char* const fieldCaptions[8] = {"Item Code: ",      "Item Name:",   "Total Costs",
-                                      "Total Labour",     "Max Deivery Time", "Mark up Rate",
-                                      "Part count",       "Item Class"};
-const char* const headerCaptions[columns] = {
-    "   I/P #", "       Description", "   Unit price", " QTY",           " Total Price",
-    " A. hours", "E. Hours",          "T. Hours",      "Total  I/P cost"};
+const char* const fieldCaptions[8] = {"Item Code: ",  "Item Name:",       "Total Costs",
+                                      "Total Labour", "Max Deivery Time", "Mark up Rate",
+                                      "Part count",   "Item Class"};
+const char* const headerCaptions[columns] = {"   I/P #", "       Description", "   Unit price",
+                                             " QTY",     " Total Price",       " A. hours",
+                                             "E. Hours", "T. Hours",           "Total  I/P cost"};
 
 const QColor lightYellow(255, 255, 192);
 const QColor lightCyan(192, 255, 255);
@@ -44,8 +42,15 @@ const QColor lightGreen(192, 255, 192);
 
 // The colour each grid column is designed with; the first is the tooltip background.
 std::array<QColor, columns> designColours(const QPalette& palette) {
-    return {palette.color(QPalette::ToolTipBase), lightYellow, lightCyan, lightGreen, lightCyan,
-            lightYellow, lightYellow, lightYellow, lightCyan};
+    return {palette.color(QPalette::ToolTipBase),
+            lightYellow,
+            lightCyan,
+            lightGreen,
+            lightCyan,
+            lightYellow,
+            lightYellow,
+            lightYellow,
+            lightCyan};
 }
 
 // Columns whose boxes explain themselves in a tooltip carry the question-mark pointer.
@@ -174,9 +179,7 @@ void changingitem::fillClassList() {
 }
 
 void changingitem::load() {
-    QElapsedTimer T; T.start();
     fillClassList();
-    fprintf(stderr, "classlist %.2f\n", T.nsecsElapsed()/1e6); T.restart();
     Text1[0]->clear();
     Text1[1]->clear();
     if (databaseview* finder = databaseview::loaded()) {
@@ -186,9 +189,8 @@ void changingitem::load() {
             Text1[1]->setText(finder->cellText(2, line));
         }
     }
-    fprintf(stderr, "finder %.2f\n", T.nsecsElapsed()/1e6); T.restart();
     row_colors = designColours(palette());
-    settings_ = loadBizSettings(QDir::currentPath());
+    settings_ = damagedfiles::windowSettings();
     confirmed = false;
     complete_ = true;
     try {
@@ -198,7 +200,6 @@ void changingitem::load() {
                                     databaseview::connection(databaseview::parts),
                                     databaseview::connection(databaseview::assembled_items),
                                     wholeNumberOf(Text1[0]->text()));
-        fprintf(stderr, "lines %.2f\n", T.nsecsElapsed()/1e6); T.restart();
         readItemRow();
     } catch (const DbError& error) {
         prompts::message(error.message(), QString(), PromptIcon::Critical);
@@ -214,9 +215,7 @@ void changingitem::load() {
                          QString(), PromptIcon::Exclamation);
     VScroll1->setRange(0, ItemLines::scrollMaximumForLoaded(cnt));
     VScroll1->setValue(0);
-    fprintf(stderr, "row %.2f\n", T.nsecsElapsed()/1e6); T.restart();
     redisplay();
-    fprintf(stderr, "redisplay %.2f\n", T.nsecsElapsed()/1e6); T.restart();
 }
 
 void changingitem::readItemRow() {
@@ -392,8 +391,7 @@ void changingitem::classClicked() {
     hideClassList();
     Command1[2]->setFocus();
     const QPoint below = Text1[7]->mapTo(this, QPoint(0, Text1[7]->height()));
-    List1->setGeometry(below.x(), below.y(), Text1[7]->width(),
-                       qMin(240, height() - below.y()));
+    List1->setGeometry(below.x(), below.y(), Text1[7]->width(), qMin(240, height() - below.y()));
     List1->show();
     List1->raise();
 }

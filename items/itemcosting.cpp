@@ -90,14 +90,23 @@ QString codeText(qint64 number, bool isPart) {
 LineFigures figuresOf(const ItemLine& line) {
     LineFigures figures;
     figures.totalPrice = amountSingle(line[ItemCell::total_price]);
-    figures.asmHours = hoursOf(line[ItemCell::asm_hours]);
-    figures.engHours = hoursOf(line[ItemCell::eng_hours]);
-    figures.testHours = hoursOf(line[ItemCell::test_hours]);
+    const HoursFigure assembly = hoursFigure(line[ItemCell::asm_hours]);
+    const HoursFigure engineering = hoursFigure(line[ItemCell::eng_hours]);
+    const HoursFigure testing = hoursFigure(line[ItemCell::test_hours]);
+    figures.asmHours = assembly.hours;
+    figures.engHours = engineering.hours;
+    figures.testHours = testing.hours;
+    figures.hours = assembly.currency + engineering.currency + testing.currency;
     figures.delivery = deliveryOf(line[ItemCell::delivery_days]);
     figures.cost = costFigure(line[ItemCell::ip_cost]);
-    for (float hours : {figures.asmHours, figures.engHours, figures.testHours})
-        figures.hours += currencyOf(hours);
     return figures;
+}
+
+HoursFigure hoursFigure(const QString& hoursCell) {
+    HoursFigure figure;
+    figure.hours = hoursOf(hoursCell);
+    figure.currency = currencyOf(figure.hours);
+    return figure;
 }
 
 Money costFigure(const QString& ipCost) {
@@ -159,7 +168,9 @@ std::optional<QString> markupEntry(const QString& answer) {
     if (filtered.isEmpty())
         return std::nullopt;
     const std::optional<float> factor = toSingle(filtered);
-    if (!factor)
+    // A factor from a billion on is a slip of the keyboard; the costs it gives could not be
+    // stored as amounts.
+    if (!factor || *factor >= 1e9f)
         return std::nullopt;
     return markupText(*factor);
 }
@@ -187,6 +198,10 @@ QString costTip(const ItemLine& line, const BizSettings& rates, const QString& m
 }
 
 SavedLine savedLine(const ItemLine& line) {
+    return savedLine(line, figuresOf(line));
+}
+
+SavedLine savedLine(const ItemLine& line, const LineFigures& figures) {
     const QString& code = line[ItemCell::ip_code];
     SavedLine saved;
     saved.part_flag = code.endsWith(QLatin1Char('P'));
@@ -194,11 +209,11 @@ SavedLine savedLine(const ItemLine& line) {
     saved.qty = qtyOf(line[ItemCell::qty]);
     saved.unit_price = amountOf(line[ItemCell::unit_price]);
     saved.total_price = amountOf(line[ItemCell::total_price]);
-    saved.asm_hours = hoursOf(line[ItemCell::asm_hours]);
-    saved.eng_hours = hoursOf(line[ItemCell::eng_hours]);
-    saved.test_hours = hoursOf(line[ItemCell::test_hours]);
+    saved.asm_hours = figures.asmHours;
+    saved.eng_hours = figures.engHours;
+    saved.test_hours = figures.testHours;
     saved.ip_cost = amountOf(line[ItemCell::ip_cost]);
-    saved.delivery_days = deliveryOf(line[ItemCell::delivery_days]);
+    saved.delivery_days = figures.delivery;
     return saved;
 }
 

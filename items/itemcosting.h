@@ -78,6 +78,12 @@ struct LineFigures {
     Money hours; // each of the three hours as currency, summed
 };
 LineFigures figuresOf(const ItemLine& line);
+// An hours cell read back: the hours, and what they add to the total hours.
+struct HoursFigure {
+    float hours = 0;
+    Money currency;
+};
+HoursFigure hoursFigure(const QString& hoursCell);
 // What a line cost text adds to "Total Costs".
 Money costFigure(const QString& ipCost);
 
@@ -101,8 +107,8 @@ ItemTotals itemTotals(std::span<const LineFigures> lines);
 ItemTotals itemTotals(std::span<const ItemLine> lines);
 
 // The mark-up box's new text for an answer to the mark-up prompt; empty when the answer
-// changes nothing (cancelled, empty, or a text that passes the filter but is no number).
-// Anything the filter rejects counts as 0.
+// changes nothing (cancelled, empty, a text that passes the filter but is no number, or a factor
+// of a billion or more). Anything the filter rejects counts as 0.
 std::optional<QString> markupEntry(const QString& answer);
 
 // --- Tooltips of the grid
@@ -126,6 +132,8 @@ struct SavedLine {
     float delivery_days = 0;
 };
 SavedLine savedLine(const ItemLine& line);
+// The same, taking the hours and delivery time already read into the line's figures.
+SavedLine savedLine(const ItemLine& line, const LineFigures& figures);
 
 // The item's own row, from the builder's boxes.
 struct ItemBoxes {

@@ -11,17 +11,17 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <QElapsedTimer>
-#include <cstdio>
+#include <bit>
 #include <initializer_list>
 #include <stdexcept>
 #include <unordered_map>
+#include <vector>
 
 using namespace itemcosting;
 
-// An item's lines are read and rewritten with one statement each way rather than by walking
-// "parts list" row by row: the table holds every item's lines, and a walk through the record set
-// costs several times the engine's own scan.
+// "parts list" holds every item's lines, so an item's lines are read with one query and removed
+// with one statement instead of a walk through the whole table; reading goes straight to the
+// engine, as the lines are only read here.
 
 namespace {
 
@@ -38,21 +38,81 @@ QString textColumn(sqlite3_stmt* stmt, int i) {
 }
 
 // Number -> description of the components a load needs, filled by one pass over their table.
-using Descriptions = std::unordered_map<qint64, std::optional<QString>>;
-
-void lookUpDescriptions(RecordSet& table, Descriptions& wanted) {
-    if (wanted.empty())
-        return;
-    const TableDef& def = table.table();
-    Statement rows(table.database(), "SELECT " + columnList(def, {0, 1}) + " FROM " +
-                                         quotedName(def.name) + " ORDER BY rowid");
-    sqlite3_stmt* stmt = rows.get();
-    while (rows.step()) {
-        const auto it = wanted.find(sqlite3_column_int64(stmt, 0));
-        if (it != wanted.end())
-            it->second = textColumn(stmt, 1); // the last matching row wins
+// A code holds four characters, so a wanted number lies in -999..9999 and indexes a table.
+class Descriptions {
+public:
+    Descriptions() : names_(std::size_t(highest - lowest + 1)) {}
+    void want(qint64 number) {
+        if (inRange(number))
+            names_[index(number)].wanted = true;
     }
-}
+    // The description found for a wanted number, if any.
+    std::optional<QString> of(qint64 number) const {
+        return inRange(number) ? names_[index(number)].name : std::nullopt;
+    }
+
+    void lookUp(RecordSet& table) {
+        if (std::none_of(names_.begin(), names_.end(), [](const Slot& s) { return s.wanted; }))
+            return;
+        const TableDef& def = table.table();
+        Statement rows(table.database(), "SELECT " + columnList(def, {0, 1}) + " FROM " +
+                                             quotedName(def.name) + " ORDER BY rowid");
+        sqlite3_stmt* stmt = rows.get();
+        while (rows.step()) {
+            const qint64 number = sqlite3_column_int64(stmt, 0);
+            if (!inRange(number))
+                continue;
+            Slot& slot = names_[index(number)];
+            if (slot.wanted)
+                slot.name = textColumn(stmt, 1); // the last matching row wins
+        }
+    }
+
+private:
+    static constexpr qint64 lowest = -999;
+    static constexpr qint64 highest = 9999;
+    struct Slot {
+        bool wanted = false;
+        std::optional<QString> name;
+    };
+    static bool inRange(qint64 number) { return number >= lowest && number <= highest; }
+    static std::size_t index(qint64 number) { return std::size_t(number - lowest); }
+    std::vector<Slot> names_;
+};
+
+// Hours and delivery times repeat from line to line: each distinct value is written, and read
+// back, once per load.
+class SingleCells {
+public:
+    struct Hours {
+        QString text;
+        HoursFigure figure;
+    };
+    struct Days {
+        QString text;
+        float figure = 0;
+    };
+    const Hours& hours(float value) {
+        auto [it, added] = hours_.try_emplace(std::bit_cast<quint32>(value));
+        if (added) {
+            it->second.text = hoursText(value);
+            it->second.figure = hoursFigure(it->second.text);
+        }
+        return it->second;
+    }
+    const Days& days(float value) {
+        auto [it, added] = days_.try_emplace(std::bit_cast<quint32>(value));
+        if (added) {
+            it->second.text = format(value, QStringLiteral("0.0000"));
+            it->second.figure = deliveryOf(it->second.text);
+        }
+        return it->second;
+    }
+
+private:
+    std::unordered_map<quint32, Hours> hours_;
+    std::unordered_map<quint32, Days> days_;
+};
 
 bool isPartCode(const QString& code) {
     return code.endsWith(QLatin1Char('P'));
@@ -85,7 +145,6 @@ void ItemLines::refigure(int k) {
 
 bool ItemLines::load(RecordSet& partsList, RecordSet& parts, RecordSet& items, qint64 host) {
     using namespace PartsList;
-    QElapsedTimer T; T.start();
     clear();
     bool complete = true;
     const TableDef& def = partsList.table();
@@ -100,45 +159,56 @@ bool ItemLines::load(RecordSet& partsList, RecordSet& parts, RecordSet& items, q
     const auto money = [stmt](int i) { return Money::fromRaw(sqlite3_column_int64(stmt, i)); };
     const auto single = [stmt](int i) { return float(sqlite3_column_double(stmt, i)); };
     const QString moneyPattern = QStringLiteral("$0.00");
-    { QElapsedTimer U; U.start(); double z=0; while (rows.step()) { z += sqlite3_column_double(stmt, 3); } rows.reset(); sqlite3_bind_int64(stmt, 1, host); fprintf(stderr, "  bare %.2f\n", U.nsecsElapsed()/1e6); T.restart(); if (z==1) fprintf(stderr," "); }
+    SingleCells singles;
     while (rows.step()) {
         if (cnt_ == capacity) {
             complete = false;
             break;
         }
         ItemLine& line = lines_[std::size_t(cnt_)];
+        LineFigures& figures = figures_[std::size_t(cnt_)];
+        ++cnt_;
         line[ItemCell::ip_code] =
             codeText(sqlite3_column_int64(stmt, 1), sqlite3_column_int64(stmt, 0) != 0);
         line[ItemCell::qty] = format(qint64(sqlite3_column_int64(stmt, 2)), QStringLiteral("00"));
         line[ItemCell::unit_price] = format(money(3), moneyPattern);
         line[ItemCell::total_price] = format(money(4), moneyPattern);
-        line[ItemCell::asm_hours] = hoursText(single(5));
-        line[ItemCell::eng_hours] = hoursText(single(6));
-        line[ItemCell::test_hours] = hoursText(single(7));
         line[ItemCell::ip_cost] = format(money(8), moneyPattern);
-        line[ItemCell::delivery_days] = format(single(9), QStringLiteral("0.0000"));
-        cnt_++;
-    }
-    fprintf(stderr, "  select+format-nofig %.2f\n", T.nsecsElapsed()/1e6); T.restart();
-    for (int k=0;k<cnt_;k++) refigure(k);
+        figures.totalPrice = amountSingle(line[ItemCell::total_price]);
+        figures.cost = costFigure(line[ItemCell::ip_cost]);
 
-    fprintf(stderr, "  select+format %.2f\n", T.nsecsElapsed()/1e6); T.restart();
+        const SingleCells::Hours& assembly = singles.hours(single(5));
+        const SingleCells::Hours& engineering = singles.hours(single(6));
+        const SingleCells::Hours& testing = singles.hours(single(7));
+        line[ItemCell::asm_hours] = assembly.text;
+        line[ItemCell::eng_hours] = engineering.text;
+        line[ItemCell::test_hours] = testing.text;
+        figures.asmHours = assembly.figure.hours;
+        figures.engHours = engineering.figure.hours;
+        figures.testHours = testing.figure.hours;
+        figures.hours =
+            assembly.figure.currency + engineering.figure.currency + testing.figure.currency;
+
+        const SingleCells::Days& delivery = singles.days(single(9));
+        line[ItemCell::delivery_days] = delivery.text;
+        figures.delivery = delivery.figure;
+    }
+
     Descriptions partNames;
     Descriptions itemNames;
     for (const ItemLine& line : inUse()) {
         const QString& code = line[ItemCell::ip_code];
-        (isPartCode(code) ? partNames : itemNames).emplace(codeNumber(code), std::nullopt);
+        (isPartCode(code) ? partNames : itemNames).want(codeNumber(code));
     }
-    lookUpDescriptions(parts, partNames);
-    lookUpDescriptions(items, itemNames);
+    partNames.lookUp(parts);
+    itemNames.lookUp(items);
     for (int k = 0; k < cnt_; ++k) {
         ItemLine& line = lines_[std::size_t(k)];
         const QString& code = line[ItemCell::ip_code];
         const Descriptions& names = isPartCode(code) ? partNames : itemNames;
-        if (const std::optional<QString>& name = names.at(codeNumber(code)))
+        if (const std::optional<QString> name = names.of(codeNumber(code)))
             line[ItemCell::description] = *name;
     }
-    fprintf(stderr, "  names %.2f\n", T.nsecsElapsed()/1e6); T.restart();
     return complete;
 }
 
@@ -156,8 +226,8 @@ int ItemLines::mergeTarget(int ar, const QString& code) const {
 }
 
 ItemLines::Placed ItemLines::place(int ar, const PickedChoice& choice,
-                                   const std::function<bool()>& multiply,
-                                   const BizSettings& rates, float markup) {
+                                   const std::function<bool()>& multiply, const BizSettings& rates,
+                                   float markup) {
     Placed placed;
     if (ar < 0 || ar > cnt_ || ar >= capacity)
         return placed;
@@ -177,8 +247,7 @@ ItemLines::Placed ItemLines::place(int ar, const PickedChoice& choice,
         line[ItemCell::qty] = qtyText(leadingValue(choice.qty));
         line[ItemCell::delivery_days] = plainText(choice.deliveryDays);
     }
-    line[ItemCell::total_price] =
-        lineTotalPrice(line[ItemCell::unit_price], line[ItemCell::qty]);
+    line[ItemCell::total_price] = lineTotalPrice(line[ItemCell::unit_price], line[ItemCell::qty]);
 
     if (placed.merged && multiply()) {
         const auto qty = float(qtyOf(line[ItemCell::qty]));
@@ -226,38 +295,25 @@ std::optional<int> ItemLines::scrollMaximumAfterAppend(int count) {
 void ItemLines::save(RecordSet& partsList, RecordSet& items, int area, qint64 host,
                      const SavedItem& item) const {
     using namespace PartsList;
-    Database& db = partsList.database();
-    const TableDef& def = partsList.table();
-    const QByteArray table = quotedName(def.name);
-    if (&items.database() != &db)
+    if (&items.database() != &partsList.database())
         throw std::logic_error("the item's lines and its row must be saved in one database");
-    Transaction transaction(db);
-
-    Statement remove(db, "DELETE FROM " + table + " WHERE " +
-                             quotedName(def.columns[host_item_no].name) + " = ?1");
-    sqlite3_bind_int64(remove.get(), 1, host);
-    remove.run();
-
-    Statement insert(db, "INSERT INTO " + table + " (" +
-                             columnList(def, {host_item_no, part_flag, ip_no, qty, unit_price,
-                                              total_price, asm_hours, eng_hours, test_hours,
-                                              ip_cost, delivery_days}) +
-                             ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
-    sqlite3_stmt* stmt = insert.get();
-    for (const ItemLine& line : inUse()) {
-        const SavedLine saved = savedLine(line);
-        sqlite3_bind_int64(stmt, 1, host);
-        sqlite3_bind_int(stmt, 2, saved.part_flag ? 1 : 0);
-        sqlite3_bind_int64(stmt, 3, saved.ip_no);
-        sqlite3_bind_int64(stmt, 4, saved.qty);
-        sqlite3_bind_int64(stmt, 5, saved.unit_price.raw());
-        sqlite3_bind_int64(stmt, 6, saved.total_price.raw());
-        sqlite3_bind_double(stmt, 7, double(saved.asm_hours));
-        sqlite3_bind_double(stmt, 8, double(saved.eng_hours));
-        sqlite3_bind_double(stmt, 9, double(saved.test_hours));
-        sqlite3_bind_int64(stmt, 10, saved.ip_cost.raw());
-        sqlite3_bind_double(stmt, 11, double(saved.delivery_days));
-        insert.run();
+    Transaction transaction(partsList.database());
+    partsList.removeWhere(host_item_no, host);
+    for (int k = 0; k < cnt_; ++k) {
+        const SavedLine saved = savedLine(lines_[std::size_t(k)], figures_[std::size_t(k)]);
+        partsList.addNew();
+        partsList.setField(host_item_no, host);
+        partsList.setField(part_flag, saved.part_flag);
+        partsList.setField(ip_no, saved.ip_no);
+        partsList.setField(qty, saved.qty);
+        partsList.setField(unit_price, saved.unit_price);
+        partsList.setField(total_price, saved.total_price);
+        partsList.setField(asm_hours, saved.asm_hours);
+        partsList.setField(eng_hours, saved.eng_hours);
+        partsList.setField(test_hours, saved.test_hours);
+        partsList.setField(ip_cost, saved.ip_cost);
+        partsList.setField(delivery_days, saved.delivery_days);
+        partsList.update();
     }
 
     if (area < 0 || area >= items.recordCount())
@@ -273,5 +329,4 @@ void ItemLines::save(RecordSet& partsList, RecordSet& items, int area, qint64 ho
     items.setField(AssembledItems::item_class, item.item_class);
     items.update();
     transaction.commit();
-    partsList.requery();
 }

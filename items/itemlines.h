@@ -57,7 +57,7 @@ public:
     int mergeTarget(int ar, const QString& code) const;
 
     struct Placed {
-        int row = -1;       // the line written: `ar` or the line the choice merged into
+        int row = -1; // the line written: `ar` or the line the choice merged into
         bool merged = false;
         bool appended = false; // the entry row was written: the count grew by one
     };
@@ -81,9 +81,7 @@ public:
 
     // In one transaction on the database of "parts list" (which also holds "Assembled Items"):
     // deletes the host's rows, writes the lines in use, and updates the item's row at position
-    // `area`. On a DbError nothing has changed. The lines are written as bulk statements, then
-    // `partsList` reads its rows again; it must be the only record set on "parts list" (the data
-    // finder's connection is).
+    // `area`. On a DbError nothing has changed.
     void save(RecordSet& partsList, RecordSet& items, int area, qint64 host,
               const itemcosting::SavedItem& item) const;
 

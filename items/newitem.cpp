@@ -1,6 +1,6 @@
 #include "items/newitem.h"
 
-#include "app/bizsettings.h"
+#include "app/damagedfiles.h"
 #include "common/database.h"
 #include "common/discardwindow.h"
 #include "common/prompts.h"
@@ -11,7 +11,6 @@
 #include "items/itemcosting.h"
 #include "items/itemtables.h"
 
-#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -48,7 +47,7 @@ newitem::newitem() {
 }
 
 void newitem::load() {
-    markup_rate_ = loadBizSettings(QDir::currentPath()).markup_rate;
+    markup_rate_ = damagedfiles::windowSettings().markup_rate;
     const databaseview* finder = databaseview::loaded();
     Text1[0]->setText(format(int(finder ? finder->max : 0), QStringLiteral("0000")));
 }

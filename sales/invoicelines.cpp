@@ -54,14 +54,12 @@ void InvoiceLines::clear() {
 
 bool InvoiceLines::load(RecordSet& itemsPerSale, qint64 invoiceNo) {
     clear();
-    if (itemsPerSale.recordCount() <= 0)
-        return true;
-    const double number = double(invoiceNo);
-    for (itemsPerSale.moveFirst(); !itemsPerSale.eof(); itemsPerSale.moveNext()) {
-        if (itemsPerSale.field(ItemsPerSale::invoice_no).toDouble() != number)
-            continue;
+    const std::vector<int> rows = itemsPerSale.findAll(ItemsPerSale::invoice_no, invoiceNo);
+    for (const int position : rows) {
         if (cnt_ == capacity)
             return false;
+        itemsPerSale.moveFirst();
+        itemsPerSale.move(position);
         lines_[std::size_t(cnt_++)] = lineOfRow(itemsPerSale);
     }
     return true;
@@ -157,13 +155,8 @@ void InvoiceLines::save(RecordSet& itemsPerSale, RecordSet& invoices, const Save
         db.fail(QStringLiteral("an invoice and its lines must be kept in the same file"));
     Transaction transaction(db);
 
-    const double number = double(invoice.invoice_no);
-    if (itemsPerSale.recordCount() > 0) {
-        for (itemsPerSale.moveFirst(); !itemsPerSale.eof(); itemsPerSale.moveNext()) {
-            if (itemsPerSale.field(ItemsPerSale::invoice_no).toDouble() == number)
-                itemsPerSale.remove();
-        }
-    }
+    itemsPerSale.cancelUpdate(); // an unfinished change on the shared connection is dropped
+    itemsPerSale.removeWhere(ItemsPerSale::invoice_no, invoice.invoice_no);
     for (const InvoiceLine& line : inUse()) {
         using namespace ItemsPerSale;
         const invoicerules::SavedSaleLine saved = invoicerules::savedSaleLine(line);

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <unordered_map>
 #include <vector>
 
 class RecordSet;
@@ -26,14 +27,17 @@ QString customerTagText(qint64 number, const QString& lastName, const QString& f
 // One tag per row of "Customers", in table order. The record set is left on its first row.
 std::vector<CustomerTag> customerTags(RecordSet& customers);
 
-// The index of the customer's tag, searching from the first tag and stopping at the end of the
-// list: -1 when no tag has the number.
-int findCustomerTag(const std::vector<CustomerTag>& tags, qint64 number);
+// Finds a customer's tag in one step however long the list is. The tag found is the one a search
+// from the first tag, stopping at the end of the list, would find: the first with the number.
+class CustomerTagIndex {
+public:
+    explicit CustomerTagIndex(const std::vector<CustomerTag>& tags);
+    // The index of the customer's tag in the list; -1 when no tag has the number.
+    int find(qint64 number) const;
 
-// The line of the current "sales_invoices" row: number, update date, amount owed, "Paid  ",
-// amount paid, then the tag when one is given. The amounts take one blank less in the
-// all-customers list to leave room for the tag.
-QString invoiceLine(const RecordSet& invoices, bool allCustomers, const QString& tag = {});
+private:
+    std::unordered_map<qint64, int> first_;
+};
 
 // The status line for a customer number (negative: all customers) and the invoices listed.
 QString statusText(qint16 cust, int count);
@@ -46,6 +50,8 @@ struct Listing {
 // Walks "sales_invoices" in table order. A customer number of 0 or more lists that customer's
 // invoices; a negative one lists every invoice whose customer has a tag (an invoice whose
 // customer is missing from the tags is listed without one), and nothing when there are no tags.
+// A line holds the invoice's number, update date, amount owed, "Paid  ", amount paid, then the
+// tag; the amounts take one blank less in the all-customers list to leave room for the tag.
 Listing listInvoices(RecordSet& invoices, qint16 cust, const std::vector<CustomerTag>& tags);
 
 } // namespace invoicelist

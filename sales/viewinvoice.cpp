@@ -1,5 +1,6 @@
 #include "sales/viewinvoice.h"
 
+#include "app/damagedfiles.h"
 #include "common/clock.h"
 #include "common/database.h"
 #include "common/discardwindow.h"
@@ -159,7 +160,7 @@ void viewinvoice::load() {
     confirmed = false;
     lines_.clear();
     row_colors = designColours(palette());
-    settings_ = loadBizSettings(QDir::currentPath());
+    settings_ = damagedfiles::windowSettings();
     try {
         if (rec < 0) {
             loadNew();
@@ -404,6 +405,13 @@ void viewinvoice::confirm() {
 void viewinvoice::save() {
     if (cnt == 0) {
         prompts::message(QStringLiteral("Please fill in one item to buy"));
+        return;
+    }
+    // A total past what an amount can hold would be stored as 0: refuse rather than store
+    // something other than what is shown.
+    if (!toMoney(Text1[6]->text().mid(1, 60))) {
+        prompts::message(QStringLiteral("The total owed is too large to be saved."), QString(),
+                         PromptIcon::Exclamation);
         return;
     }
     InvoiceBoxes boxes;

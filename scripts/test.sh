@@ -13,3 +13,6 @@ echo "== Sanitizer build (address, undefined)"
 "$root/scripts/setup.sh" "$root/build/test-asan" -DCMAKE_BUILD_TYPE=Debug -DPRAXO_SANITIZE=ON \
     -DPRAXO_BUILD_BENCH=OFF
 ctest --test-dir "$root/build/test-asan" --output-on-failure
+
+echo "== Fuzz targets (clang, libFuzzer with address and undefined): 10 s each"
+"$root/fuzz/run.sh" 10

@@ -102,6 +102,13 @@ private slots:
     void unusableFileIsDbError();
     void lenientConversions_data();
     void lenientConversions();
+    void rowsByValue_data();
+    void rowsByValue();
+    void findAllEqualsWalk();
+    void removeWhereKeepsCurrentRow_data();
+    void removeWhereKeepsCurrentRow();
+    void removeWhereUndoneByRollback();
+    void bulkOperationsOnEmptyTable();
 };
 
 void TestRecordSet::emptyTableHasNoRowToMoveTo() {
@@ -508,6 +515,216 @@ void TestRecordSet::lenientConversions() {
     QCOMPARE(value.toDouble(), number);
     QCOMPARE(value.toBool(), yes);
     QCOMPARE(value.toText(), text);
+}
+
+namespace {
+
+// Five rows with repeated, null and look-alike values; the double column holds each row's
+// original position, so a row can be recognised after others are removed.
+void addValueRows(RecordSet& rs) {
+    using namespace Sample;
+    const QDate newYear(2000, 1, 1);
+    const Value rows[5][7] = {
+        {7, 1, 0.1f, ::Money::fromRaw(199900), true, newYear, "a"},
+        {3, {}, 2.5f, {}, false, QDate(), {}},
+        {7, 1, 0.1f, ::Money(), false, newYear, "A"},
+        {{}, 2, {}, ::Money::fromRaw(199900), true, QDate(1999, 12, 31), ""},
+        {7, 2, 2.5f, ::Money::fromRaw(199900), {}, QDate(), "a"},
+    };
+    const int columns[7] = {key, small, single, money, yes, date, text};
+    for (int p = 0; p < 5; ++p) {
+        rs.addNew();
+        for (int c = 0; c < 7; ++c)
+            rs.setField(columns[c], rows[p][c]);
+        rs.setField(dbl, double(p));
+        rs.update();
+    }
+}
+
+// The original positions of the rows, in row order.
+QList<int> originalPositions(RecordSet& rs) {
+    QList<int> result;
+    if (rs.recordCount() > 0)
+        rs.moveFirst();
+    for (; !rs.eof(); rs.moveNext())
+        result << int(rs.field(Sample::dbl).toDouble());
+    return result;
+}
+
+} // namespace
+
+void TestRecordSet::rowsByValue_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<Value>("value");
+    QTest::addColumn<QList<int>>("positions");
+
+    using namespace Sample;
+    QTest::newRow("whole, several") << int(key) << Value(7) << QList<int>{0, 2, 4};
+    QTest::newRow("whole, none") << int(key) << Value(5) << QList<int>{};
+    QTest::newRow("whole from a fraction") << int(key) << Value(3.4) << QList<int>{1};
+    QTest::newRow("null equals nothing") << int(key) << Value() << QList<int>{};
+    QTest::newRow("16-bit") << int(small) << Value(2) << QList<int>{3, 4};
+    QTest::newRow("single from double") << int(single) << Value(0.1) << QList<int>{0, 2};
+    QTest::newRow("money from text") << int(money) << Value("19.99") << QList<int>{0, 3, 4};
+    QTest::newRow("money zero is not null") << int(money) << Value(::Money()) << QList<int>{2};
+    QTest::newRow("yes") << int(yes) << Value(true) << QList<int>{0, 3};
+    QTest::newRow("no is not null") << int(yes) << Value(false) << QList<int>{1, 2};
+    QTest::newRow("date") << int(date) << Value(QDate(2000, 1, 1)) << QList<int>{0, 2};
+    QTest::newRow("date from day number") << int(date) << Value(36526.0) << QList<int>{0, 2};
+    QTest::newRow("date never stored") << int(date) << Value(QDate(12000, 1, 1)) << QList<int>{};
+    QTest::newRow("text, case counts") << int(text) << Value("a") << QList<int>{0, 4};
+    QTest::newRow("empty text is not null") << int(text) << Value("") << QList<int>{3};
+}
+
+void TestRecordSet::rowsByValue() {
+    QFETCH(int, column);
+    QFETCH(Value, value);
+    QFETCH(QList<int>, positions);
+
+    TempHome home;
+    const auto db = sampleDatabase();
+    RecordSet rs(db, Sample::table);
+    addValueRows(rs);
+    const std::vector<int> found = rs.findAll(column, value);
+    QCOMPARE(QList<int>(found.begin(), found.end()), positions);
+
+    QList<int> kept{0, 1, 2, 3, 4};
+    for (int p : positions)
+        kept.removeOne(p);
+    QCOMPARE(rs.removeWhere(column, value), int(positions.size()));
+    QCOMPARE(rs.recordCount(), kept.size());
+    QCOMPARE(originalPositions(rs), kept);
+    QVERIFY(rs.findAll(column, value).empty());
+    RecordSet reopened(db, Sample::table);
+    QCOMPARE(originalPositions(reopened), kept);
+}
+
+// Positions map through the in-memory rows correctly when earlier rows are gone and rowids no
+// longer count from 1 without gaps.
+void TestRecordSet::findAllEqualsWalk() {
+    TempHome home;
+    RecordSet rs(sampleDatabase(), Sample::table);
+    {
+        Transaction transaction(rs.database());
+        for (int i = 0; i < 400; ++i) {
+            rs.addNew();
+            if (i % 11 != 0)
+                rs.setField(Sample::key, (i * 7) % 13);
+            rs.update();
+        }
+        transaction.commit();
+    }
+    for (int p = 300; p >= 0; p -= 37) {
+        rs.moveFirst();
+        rs.move(p);
+        rs.remove();
+    }
+    const auto walk = [&](qint64 v) {
+        std::vector<int> walked;
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+            if (rs.field(Sample::key) == Value(v))
+                walked.push_back(rs.absolutePosition());
+        }
+        return walked;
+    };
+    const auto twelves = int(walk(12).size());
+    QVERIFY(twelves > 0);
+    QCOMPARE(rs.removeWhere(Sample::key, 12), twelves);
+    for (qint64 v = 0; v < 13; ++v)
+        QCOMPARE(rs.findAll(Sample::key, v), walk(v));
+}
+
+void TestRecordSet::removeWhereKeepsCurrentRow_data() {
+    QTest::addColumn<int>("start");   // the current row's position before
+    QTest::addColumn<int>("now");     // its position afterwards; -1 when the row was removed
+    QTest::addColumn<qint64>("next"); // key reached by moveNext afterwards; -1 for eof
+
+    // Keys 0 1 5 2 5 5: removing 5 leaves 0 1 2.
+    QTest::newRow("before the removed rows") << 1 << 1 << qint64(2);
+    QTest::newRow("between removed rows") << 3 << 2 << qint64(-1);
+    QTest::newRow("removed, a row follows") << 2 << -1 << qint64(2);
+    QTest::newRow("removed, the last") << 5 << -1 << qint64(-1);
+}
+
+void TestRecordSet::removeWhereKeepsCurrentRow() {
+    QFETCH(int, start);
+    QFETCH(int, now);
+    QFETCH(qint64, next);
+
+    TempHome home;
+    const auto db = sampleDatabase();
+    RecordSet writer(db, Sample::table);
+    RecordSet reader(db, Sample::table);
+    addRows(writer, {0, 1, 5, 2, 5, 5});
+    for (RecordSet* rs : {&writer, &reader}) {
+        rs->moveFirst();
+        rs->move(start);
+    }
+    reader.edit(); // a change of a removed row is dropped with it
+
+    QCOMPARE(writer.removeWhere(Sample::key, 5), 3);
+    for (RecordSet* rs : {&writer, &reader}) {
+        QCOMPARE(rs->recordCount(), 3);
+        QCOMPARE(rs->absolutePosition(), now);
+        if (now >= 0)
+            QCOMPARE(rs->field(Sample::key).toInt64(), qint64(start == 1 ? 1 : 2));
+        QCOMPARE(rs->isEditing(), rs == &reader && now >= 0);
+        rs->cancelUpdate();
+        rs->moveNext();
+        QCOMPARE(rs->eof(), next < 0);
+        if (next >= 0)
+            QCOMPARE(rs->field(Sample::key).toInt64(), next);
+    }
+    writer.moveFirst();
+    writer.edit();
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, writer.removeWhere(Sample::key, 0));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, writer.findAll(8, 0));
+}
+
+void TestRecordSet::removeWhereUndoneByRollback() {
+    TempHome home;
+    const auto db = sampleDatabase();
+    RecordSet writer(db, Sample::table);
+    RecordSet reader(db, Sample::table);
+    addRows(writer, {4, 9, 4, 8});
+    reader.moveFirst();
+    reader.move(3);
+    try {
+        Transaction transaction(*db);
+        QCOMPARE(writer.removeWhere(Sample::key, 4), 2);
+        addRow(writer, 4);
+        QCOMPARE(writer.findAll(Sample::key, 4), std::vector<int>{2});
+        QCOMPARE(reader.absolutePosition(), 1);
+        db->fail(QStringLiteral("stop"));
+    } catch (const DbError&) {
+    }
+    QCOMPARE(writer.findAll(Sample::key, 4), (std::vector<int>{0, 2}));
+    QCOMPARE(reader.absolutePosition(), 3);
+    QCOMPARE(reader.field(Sample::key).toInt64(), 8);
+    QCOMPARE(keys(writer), (QList<qint64>{4, 9, 4, 8}));
+
+    // Committed, the same changes stay.
+    Transaction transaction(*db);
+    QCOMPARE(writer.removeWhere(Sample::key, 4), 2);
+    addRow(writer, 4);
+    transaction.commit();
+    RecordSet reopened(QStringLiteral("sample.db"), Sample::table);
+    QCOMPARE(keys(reopened), (QList<qint64>{9, 8, 4}));
+}
+
+void TestRecordSet::bulkOperationsOnEmptyTable() {
+    TempHome home;
+    RecordSet rs(sampleDatabase(), Sample::table);
+    QVERIFY(rs.findAll(Sample::key, 1).empty());
+    QCOMPARE(rs.removeWhere(Sample::key, 1), 0);
+    addRows(rs, {1, 1});
+    rs.moveFirst();
+    QCOMPARE(rs.removeWhere(Sample::key, 1), 2);
+    QCOMPARE(rs.recordCount(), 0);
+    QCOMPARE(rs.absolutePosition(), -1);
+    rs.moveNext();
+    QVERIFY(rs.eof());
+    QVERIFY(rs.findAll(Sample::key, 1).empty());
 }
 
 QTEST_GUILESS_MAIN(TestRecordSet)

@@ -1,6 +1,7 @@
 // The data finder's lists: fill, sort, search, selection, and the actions of its buttons.
 #include "finderfixture.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>

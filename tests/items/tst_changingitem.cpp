@@ -51,8 +51,8 @@ void addItem(qint64 number, const QString& description, float markup = 1.5f,
              bool confirmed = false) {
     RecordSet& items = connection(databaseview::assembled_items);
     items.addNew();
-    const QList<Value> values{number, description, Money(), markup, 0.0f, 0, confirmed,
-                              Money(),  qint64(0)};
+    const QList<Value> values{number, description, Money(), markup,   0.0f,
+                              0,      confirmed,   Money(), qint64(0)};
     for (int i = 0; i < values.size(); ++i)
         items.setField(i, values[i]);
     items.update();
@@ -72,9 +72,8 @@ void addLines(qint64 host, int count) {
     Transaction transaction(lines.database());
     for (int i = 0; i < count; ++i) {
         lines.addNew();
-        const QList<Value> values{host,        true,        qint64(100 + i), qint64(1),
-                                  Money(),     Money(),     0.0f,            0.0f,
-                                  0.0f,        Money(),     1.0f};
+        const QList<Value> values{host, true, qint64(100 + i), qint64(1), Money(), Money(), 0.0f,
+                                  0.0f, 0.0f, Money(),         1.0f};
         for (int c = 0; c < values.size(); ++c)
             lines.setField(c, values[c]);
         lines.update();
@@ -243,8 +242,8 @@ private slots:
         QTest::addColumn<QString>("description");
         QTest::addColumn<qint64>("highest"); // -1: no item yet
         QTest::addColumn<QString>("message");
-        QTest::newRow("no description") << "" << qint64(-1)
-                                        << "Please enter in the item description";
+        QTest::newRow("no description")
+            << "" << qint64(-1) << "Please enter in the item description";
         QTest::newRow("numbers used up")
             << "One more" << qint64(32767)
             << "No more items can be added: item numbers cannot pass 32767.";
@@ -318,12 +317,24 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("cost");
-        QTest::newRow("four decimals") << "1.23456" << "1.2346%" << "$52.47";
-        QTest::newRow("two") << "2" << "2.0000%" << "$85.00";
-        QTest::newRow("empty keeps") << "" << "1.5000%" << "$63.75";
-        QTest::newRow("letters give 0") << "abc" << "0.0000%" << "$0.00";
-        QTest::newRow("two points keep") << "1.2.3" << "1.5000%" << "$63.75";
-        QTest::newRow("inner blank keeps") << "1 5" << "1.5000%" << "$63.75";
+        QTest::newRow("four decimals") << "1.23456"
+                                       << "1.2346%"
+                                       << "$52.47";
+        QTest::newRow("two") << "2"
+                             << "2.0000%"
+                             << "$85.00";
+        QTest::newRow("empty keeps") << ""
+                                     << "1.5000%"
+                                     << "$63.75";
+        QTest::newRow("letters give 0") << "abc"
+                                        << "0.0000%"
+                                        << "$0.00";
+        QTest::newRow("two points keep") << "1.2.3"
+                                         << "1.5000%"
+                                         << "$63.75";
+        QTest::newRow("inner blank keeps") << "1 5"
+                                           << "1.5000%"
+                                           << "$63.75";
     }
     void markup() {
         QFETCH(QString, answer);
@@ -412,8 +423,8 @@ private slots:
         pick(builder, qint16(stored), QStringLiteral("0001     New"), true, QStringLiteral("1"));
         QCOMPARE(builder.cnt, qint16(stored + 1));
         QCOMPARE(builder.VScroll1->maximum(), appendedMaximum);
-        QCOMPARE(builder.VScroll1->value(), stored + 1 >= 6 && stored + 1 < 2999 ? appendedValue
-                                                                                  : 0);
+        QCOMPARE(builder.VScroll1->value(),
+                 stored + 1 >= 6 && stored + 1 < 2999 ? appendedValue : 0);
         if (stored != 2998)
             return;
         // The entry row 2999 is still reachable; after it is used no click opens the picker.
@@ -436,8 +447,8 @@ private slots:
             picker.unload();
         });
         QTest::mouseClick(builder.Text9[0], Qt::LeftButton);
-        QCOMPARE(handed, (QStringList{"0100     Washer", "P", "01", "0.00 Hr", "0",
-                                      "0100     Washer"}));
+        QCOMPARE(handed,
+                 (QStringList{"0100     Washer", "P", "01", "0.00 Hr", "0", "0100     Washer"}));
         // A greyed row opens nothing.
         QTest::mouseClick(builder.Text2[3], Qt::LeftButton);
         QVERIFY(!getpart::loaded());

@@ -150,14 +150,30 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("box"); // empty: nothing changes
         QTest::addColumn<QString>("cost");
-        QTest::newRow("four decimals") << "1.23456" << "1.2346%" << "$52.47";
-        QTest::newRow("two") << "2" << "2.0000%" << "$85.00";
-        QTest::newRow("blanks around") << " 25 " << "25.0000%" << "$1062.50";
-        QTest::newRow("letters count as 0") << "abc" << "0.0000%" << "$0.00";
-        QTest::newRow("empty") << "" << "" << "";
-        QTest::newRow("two points") << "1.2.3" << "" << "";
-        QTest::newRow("inner blank") << "1 5" << "" << "";
-        QTest::newRow("blanks only") << "   " << "" << "";
+        QTest::newRow("four decimals") << "1.23456"
+                                       << "1.2346%"
+                                       << "$52.47";
+        QTest::newRow("two") << "2"
+                             << "2.0000%"
+                             << "$85.00";
+        QTest::newRow("blanks around") << " 25 "
+                                       << "25.0000%"
+                                       << "$1062.50";
+        QTest::newRow("letters count as 0") << "abc"
+                                            << "0.0000%"
+                                            << "$0.00";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
+        QTest::newRow("two points") << "1.2.3"
+                                    << ""
+                                    << "";
+        QTest::newRow("inner blank") << "1 5"
+                                     << ""
+                                     << "";
+        QTest::newRow("blanks only") << "   "
+                                     << ""
+                                     << "";
     }
     void markupAnswer() {
         QFETCH(QString, answer);
@@ -174,11 +190,15 @@ private slots:
         QTest::addColumn<QString>("maxDelivery");
         QTest::addColumn<QString>("count");
         QTest::addColumn<QString>("labour");
-        QTest::newRow("no lines") << QStringList() << "0.00 Days" << "0" << "0.00 hours";
-        QTest::newRow("longest wins")
-            << QStringList{"3", "7.5", "2"} << "7.50 Days" << "3" << "0.30 hours";
-        QTest::newRow("loaded form")
-            << QStringList{"2.5000", "0.0000"} << "2.50 Days" << "2" << "0.20 hours";
+        QTest::newRow("no lines") << QStringList() << "0.00 Days"
+                                  << "0"
+                                  << "0.00 hours";
+        QTest::newRow("longest wins") << QStringList{"3", "7.5", "2"} << "7.50 Days"
+                                      << "3"
+                                      << "0.30 hours";
+        QTest::newRow("loaded form") << QStringList{"2.5000", "0.0000"} << "2.50 Days"
+                                     << "2"
+                                     << "0.20 hours";
     }
     void totals() {
         QFETCH(QStringList, days);
@@ -202,8 +222,8 @@ private slots:
         QCOMPARE(saved.total_price, *Money::fromDouble(10));
         QCOMPARE(saved.ip_cost, *Money::fromDouble(63.75));
         QCOMPARE(saved.test_hours, 0.25f);
-        const SavedItem item = savedItem({"$63.75", "2.25 hours", "7.50 Days", "1.2346%",
-                                          "012     Cables", true});
+        const SavedItem item =
+            savedItem({"$63.75", "2.25 hours", "7.50 Days", "1.2346%", "012     Cables", true});
         QCOMPARE(item.total_costs, *Money::fromDouble(63.75));
         QCOMPARE(item.total_labour, 2.25f);
         QCOMPARE(item.max_delivery, *Money::fromDouble(7.5));
@@ -233,10 +253,12 @@ private slots:
         QTest::addColumn<QList<bool>>("answers");
         QTest::addColumn<QString>("qty");
         QTest::addColumn<QString>("hours");
-        QTest::newRow("No takes the picker's hours") << QList<bool>{false} << "08" << "0.75 Hr";
-        QTest::newRow("Yes multiplies by 8") << QList<bool>{true} << "08" << "12.00 Hr";
-        QTest::newRow("Yes twice multiplies twice")
-            << QList<bool>{true, true} << "11" << "132.00 Hr";
+        QTest::newRow("No takes the picker's hours") << QList<bool>{false} << "08"
+                                                     << "0.75 Hr";
+        QTest::newRow("Yes multiplies by 8") << QList<bool>{true} << "08"
+                                             << "12.00 Hr";
+        QTest::newRow("Yes twice multiplies twice") << QList<bool>{true, true} << "11"
+                                                    << "132.00 Hr";
     }
     void mergeThroughEntryRow() {
         QFETCH(QList<bool>, answers);
@@ -247,8 +269,9 @@ private slots:
         int asked = 0;
         const auto answer = [&] { return answers[asked++]; };
         for (int i = 0; i < answers.size(); ++i) {
-            const auto placed = lines.place(lines.count(), choice("0012", true, "3", QStringLiteral("0.75 Hr"), 9),
-                                            answer, workedRates(), 1.5f);
+            const auto placed =
+                lines.place(lines.count(), choice("0012", true, "3", QStringLiteral("0.75 Hr"), 9),
+                            answer, workedRates(), 1.5f);
             QVERIFY(placed.merged);
             QVERIFY(!placed.appended);
             QCOMPARE(placed.row, 0);
@@ -288,10 +311,13 @@ private slots:
         std::vector<ItemLine> before(lines.inUse().begin(), lines.inUse().end());
 
         bool asked = false;
-        const auto placed = lines.place(clicked, choice(number, isPart, "7"), [&] {
-            asked = true;
-            return false;
-        }, rates, 1.5f);
+        const auto placed = lines.place(
+            clicked, choice(number, isPart, "7"),
+            [&] {
+                asked = true;
+                return false;
+            },
+            rates, 1.5f);
         QCOMPARE(placed.row, written);
         QCOMPARE(asked, written != clicked);
         QCOMPARE(lines.count(), 4);
@@ -368,6 +394,13 @@ private slots:
         QCOMPARE(first[ItemCell::ip_cost], QStringLiteral("$63.75"));
         QCOMPARE(first[ItemCell::delivery_days], QStringLiteral("2.5000"));
         QCOMPARE(loaded.line(4)[ItemCell::ip_code], blankCell());
+        // What the table keeps for its totals is what its texts read back as.
+        const ItemTotals kept = loaded.totals();
+        const ItemTotals read = itemTotals(loaded.inUse());
+        QCOMPARE(kept.totalCosts, read.totalCosts);
+        QCOMPARE(kept.totalLabour, read.totalLabour);
+        QCOMPARE(kept.maxDelivery, read.maxDelivery);
+        QCOMPARE(kept.totalLabour, QStringLiteral("9.00 hours"));
     }
 
     void loadRefusesTooManyLines() {
@@ -440,8 +473,9 @@ private slots:
         built.place(0, choice("0012", true, "2"), noQuestion, workedRates(), 1.5f);
         built.place(1, choice("0030", true, "2"), noQuestion, workedRates(), 1.5f);
         try {
-            built.save(lines, items, 0, 7, savedItem({"$9.00", "0.00 hours", "0.00 Days",
-                                                      "2.0000%", "000      MISC", true}));
+            built.save(
+                lines, items, 0, 7,
+                savedItem({"$9.00", "0.00 hours", "0.00 Days", "2.0000%", "000      MISC", true}));
             QFAIL("the save did not fail");
         } catch (const DbError& error) {
             QVERIFY2(error.message().contains(QStringLiteral("the disk is full")),
