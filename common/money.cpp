@@ -1,9 +1,7 @@
 #include "common/money.h"
 
-#include "common/textnum.h"
+#include "common/decimaltext.h"
 
-#include <array>
-#include <charconv>
 #include <cmath>
 
 std::optional<Money> Money::fromDouble(double value) {
@@ -11,9 +9,7 @@ std::optional<Money> Money::fromDouble(double value) {
         return std::nullopt;
     // The shortest text that reads back as the value is what the user saw and typed, so 2.675
     // counts as 2.675 and not as the binary fraction just below it.
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return toMoney(QString::fromLatin1(buffer.data(), result.ptr - buffer.data()));
+    return decimal::moneyOf(decimal::shortOf(value));
 }
 
 QString Money::decimalText() const {

@@ -122,7 +122,9 @@ class TestBadInput : public QObject {
 
     static void addInputRows(const char* prefix) {
         for (const Input& input : inputs())
-            QTest::addRow("%s %s", prefix, input.name) << input.text;
+            QTest::newRow(qPrintable(
+                QStringLiteral("%1 %2").arg(QLatin1String(prefix), QLatin1String(input.name))))
+                << input.text;
     }
 
     // --- settings
@@ -640,7 +642,9 @@ private slots:
         QTest::addColumn<QString>("typed");
         for (const char* what : {"quantity prompt", "salesperson", "tax", "picker"})
             for (const Input& input : inputs())
-                QTest::addRow("%s %s", what, input.name) << QString::fromLatin1(what) << input.text;
+                QTest::newRow(qPrintable(
+                    QStringLiteral("%1 %2").arg(QLatin1String(what), QLatin1String(input.name))))
+                    << QString::fromLatin1(what) << input.text;
     }
     void invoiceFields() {
         QFETCH(QString, what);
