@@ -4,6 +4,7 @@
 #include "app/bizworkspace.h"
 #include "app/mdiform1.h"
 #include "common/discardwindow.h"
+#include "common/keyclick.h"
 #include "common/prompts.h"
 #include "common/recordfile.h"
 
@@ -48,6 +49,8 @@ loadpage::loadpage()
     connect(Command1[1], &QPushButton::clicked, this, &loadpage::unload);
     connect(Command2, &QPushButton::clicked, this, &loadpage::deleteSelected);
     connect(List1, &QListWidget::itemDoubleClicked, this, &loadpage::openbiz);
+    // Enter on a focused "Cancel" or "Delete" presses it; elsewhere it presses "Open".
+    keyclick::returnPressesFocusedButtons(this);
 }
 
 void loadpage::load() {

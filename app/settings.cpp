@@ -3,6 +3,7 @@
 #include "app/settingback.h"
 #include "app/settingsrules.h"
 #include "common/discardwindow.h"
+#include "common/keyclick.h"
 #include "common/prompts.h"
 #include "common/recordfile.h"
 #include "common/textnum.h"
@@ -56,6 +57,8 @@ settings::settings() {
     grid->addLayout(buttons, 8, 0, 1, 2);
     connect(Command1[0], &QPushButton::clicked, this, &settings::save);
     connect(Command1[1], &QPushButton::clicked, this, &settings::unload);
+    // Enter on a focused "&Close" closes; elsewhere it presses the default "&Save".
+    keyclick::returnPressesFocusedButtons(this);
 }
 
 void settings::load() {

@@ -1,5 +1,6 @@
 #include "app/titlepage.h"
 
+#include "common/keyclick.h"
 #include "resources/pictures.h"
 
 #include <QKeyEvent>
@@ -26,6 +27,7 @@ titlepage::titlepage()
 
     connect(Timer1, &QTimer::timeout, this, &titlepage::tick);
     connect(Command1, &QPushButton::clicked, this, &titlepage::unload);
+    keyclick::returnPressesFocusedButtons(this);
 }
 
 void titlepage::load() {

@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "common/discardwindow.h"
+#include "common/keyclick.h"
 #include "common/prompts.h"
 #include "common/recordfile.h"
 #include "common/textnum.h"
@@ -47,11 +48,14 @@ Codepage::Codepage()
         Text1[r]->setFixedWidth(48);
         Text2[r]->setMinimumWidth(280);
         Text2[r]->setMaxLength(200);
+        // The number follows the scroll bar: the keyboard skips it for the description.
+        Text1[r]->setFocusPolicy(Qt::ClickFocus);
         Text1[r]->installEventFilter(this);
         Text2[r]->installEventFilter(this);
         rows->addWidget(Text1[r], r, 0);
         rows->addWidget(Text2[r], r, 1);
         connect(Text2[r], &QLineEdit::textChanged, this, [this, r] { storeDescription(r); });
+        keyclick::onActivate(Text2[r], [this, r] { highlightRow(r); });
     }
     VScroll1->setRange(1, 194);
     VScroll1->setValue(1);
@@ -64,6 +68,10 @@ Codepage::Codepage()
     buttons->addStretch();
     buttons->addWidget(Command1);
     layout->addLayout(buttons);
+    for (int r = 1; r < 7; ++r)
+        setTabOrder(Text2[r - 1], Text2[r]);
+    setTabOrder(Text2[6], Command1);
+    keyclick::returnPressesFocusedButtons(this);
 
     normalColours();
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] {
@@ -115,7 +123,46 @@ void Codepage::highlightRow(int row) {
     paint(Text2[row], highlightBackground, text);
 }
 
+// The arrow keys move between the rows and scroll at the top and bottom row; Page Up and
+// Page Down scroll by the seven rows. The focus stays in the same row when the rows scroll.
+// The row reached is selected whole, as by Tab: the blanks of an empty code are typed over,
+// not after.
+bool Codepage::moveByKey(int row, int key) {
+    QAbstractSlider::SliderAction scroll = QAbstractSlider::SliderNoAction;
+    switch (key) {
+    case Qt::Key_PageUp:
+        scroll = QAbstractSlider::SliderPageStepSub;
+        break;
+    case Qt::Key_PageDown:
+        scroll = QAbstractSlider::SliderPageStepAdd;
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int next = key == Qt::Key_Up ? row - 1 : row + 1;
+        if (next >= 0 && next < 7) {
+            Text2[next]->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+        scroll = key == Qt::Key_Up ? QAbstractSlider::SliderSingleStepSub
+                                   : QAbstractSlider::SliderSingleStepAdd;
+        break;
+    }
+    default:
+        return false;
+    }
+    VScroll1->triggerAction(scroll);
+    Text2[row]->selectAll();
+    return true;
+}
+
 bool Codepage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        for (int r = 0; r < 7; ++r) {
+            if (watched == Text2[r] && !(key->modifiers() & ~Qt::KeypadModifier))
+                return moveByKey(r, key->key()) || QDialog::eventFilter(watched, event);
+        }
+    }
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
         for (int r = 0; r < 7; ++r) {
             if (watched == Text1[r]) {

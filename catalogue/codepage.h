@@ -40,6 +40,7 @@ private:
     void fillRows();
     void normalColours();
     void highlightRow(int row);
+    bool moveByKey(int row, int key);
     void storeDescription(int row);
     void closeAndWrite();
 };

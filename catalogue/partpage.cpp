@@ -6,6 +6,7 @@
 #include "catalogue/partstable.h"
 #include "common/database.h"
 #include "common/discardwindow.h"
+#include "common/keyclick.h"
 #include "common/prompts.h"
 #include "common/recordset.h"
 #include "common/textnum.h"
@@ -129,6 +130,31 @@ Partpage::Partpage()
     connect(Command3[1], &QPushButton::clicked, this, [this] { step(true); });
     connect(Command1[0], &QPushButton::clicked, this, &Partpage::save);
     connect(Command1[1], &QPushButton::clicked, this, &Partpage::unload);
+    connectKeys();
+}
+
+// Return or Space on the list fields, the general stock and the picture does what their click
+// does; Return on the price does what its double-click does (Space types a blank there). The
+// lists pick with Return and close with Esc. Tab runs down the fields, then the picture
+// beside them, then the buttons.
+void Partpage::connectKeys() {
+    for (int i : {vendor, classification, generalStock})
+        keyclick::onActivate(Text1[i], [this, i] { fieldClicked(i); });
+    keyclick::onActivate(Text1[price], [this] { fieldDoubleClicked(price); });
+    Picture1->setFocusPolicy(Qt::TabFocus);
+    keyclick::onActivate(Picture1, [this] { choosePicture(); });
+    keyclick::closeOnEscape(List1, Text1[vendor]);
+    keyclick::closeOnEscape(List2, Text1[classification]);
+    keyclick::returnPressesFocusedButtons(this);
+
+    QWidget* previous = Text1[0];
+    for (QWidget* next : std::initializer_list<QWidget*>{
+             Text1[1], Text1[2], Text1[3], Text1[4], Text1[5], Text1[6], Text1[7], Text1[8],
+             Text1[9], Text1[10], Text1[11], Picture1, Command3[0], Command3[1], Command1[0],
+             Command1[1]}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 RecordSet& Partpage::parts() {
@@ -264,10 +290,15 @@ void Partpage::pickLine(QListWidget* list, QLineEdit* field) {
     if (const QListWidgetItem* item = list->currentItem())
         field->setText(item->text());
     hideLists();
+    // The focus was in the list: give it back to the field the line went into.
+    field->setFocus(Qt::OtherFocusReason);
 }
 
 bool Partpage::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    // A label has no focus frame of its own: the picture shows the focus by a thicker frame.
+    if (watched == Picture1 && (type == QEvent::FocusIn || type == QEvent::FocusOut))
+        Picture1->setLineWidth(type == QEvent::FocusIn ? 2 : 1);
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
         return QDialog::eventFilter(watched, event);
     if (watched == Picture1) {

@@ -43,6 +43,7 @@ protected:
 private:
     static RecordSet& parts();
     void applyInputRule(int index);
+    void connectKeys();
     void fieldClicked(int index);
     void fieldDoubleClicked(int index);
     void showList(QListWidget* list, QLineEdit* field);

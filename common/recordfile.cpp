@@ -1,5 +1,6 @@
 #include "common/recordfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -186,6 +187,16 @@ void syncFolder(const QString& target, const QByteArray& folder) {
     }
 }
 
+// A writer killed between making its temporary file and renaming it leaves the file behind;
+// once a write of the same record has succeeded, such leftovers are of no use.
+void removeStaleTemporaries(const QFileInfo& info) {
+    const QStringList leftovers = info.dir().entryList(
+        {QLatin1Char('.') + info.fileName() + QStringLiteral(".*.tmp")},
+        QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : leftovers)
+        QFile::remove(info.dir().filePath(name));
+}
+
 } // namespace
 
 void writeRecordAtomically(const QString& path, const QByteArray& bytes) {
@@ -199,6 +210,7 @@ void writeRecordAtomically(const QString& path, const QByteArray& bytes) {
     temp.syncAndClose();
     temp.renameTo(target);
     syncFolder(path, folder);
+    removeStaleTemporaries(info);
 }
 
 namespace fixedfield {

@@ -36,13 +36,15 @@ private:
 };
 
 // Writes the whole record atomically: a temporary file in the same folder, flushed and synced,
-// renamed over the old file, then the folder synced. On any failure the old file stays whole
-// and FileError is thrown.
+// renamed over the old file, then the folder synced. A failure before the rename leaves the old
+// file whole; a failure to sync the folder after it leaves the new file in place. Either way
+// FileError is thrown, so the caller never reports an unsure save as done. Leftover temporary
+// files of earlier, interrupted writes of the same record are removed after a success.
 void writeRecordAtomically(const QString& path, const QByteArray& bytes);
 
-// For tests only: makes the writer's n-th file system call from now on (creating, writing,
-// syncing, closing or renaming the temporary file, opening or syncing the folder) fail with
-// the errno given, once. n = 0 turns it off, which is the state of a normal run.
+// For tests only: makes the writer's n-th file system call from now on (creating the temporary
+// file, giving it the old file's mode, writing, syncing, closing or renaming it, opening or
+// syncing the folder) fail with the errno given, once. n = 0 turns it off, as in a normal run.
 namespace recordfile_testing {
 void failCall(int n, int error);
 // True when the armed failure has happened since the last failCall.

@@ -5,6 +5,7 @@
 #include "catalogue/partstable.h"
 #include "common/database.h"
 #include "common/discardwindow.h"
+#include "common/keyclick.h"
 #include "common/prompts.h"
 #include "common/recordset.h"
 #include "common/textnum.h"
@@ -20,6 +21,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -178,6 +180,88 @@ void databaseview::buildControls() {
     layout->addLayout(columns, 1);
     layout->addLayout(buttons);
     resize(980, 520);
+    connectKeys();
+}
+
+// Keys for what the mouse does: a header takes the focus by Tab and sorts with Return or
+// Space; F3 or Ctrl+F on a header or its column opens the search on that column, as a
+// double-click on the header does; Return on a line acts as a double-click on it; Esc puts
+// the search panel or the customer list away.
+void databaseview::connectKeys() {
+    for (int i = 0; i < 5; ++i) {
+        Label1[i]->setFocusPolicy(Qt::TabFocus);
+        keyclick::onActivate(Label1[i], [this, i] { headerClicked(i); });
+        List1[i]->installEventFilter(this);
+        keyclick::onLineReturn(List1[i], [this](const QModelIndex& line) {
+            selectLine(line.row());
+            closeSearch();
+            actions_->lineDoubleClicked();
+        });
+    }
+    keyclick::closeOnEscape(Frame1, List1[0]);
+    keyclick::onLineReturn(
+        List4, [this](const QModelIndex& line) { actions_->customerPicked(line.row()); });
+    keyclick::closeOnEscape(List4, List1[0]);
+    List4->installEventFilter(this);
+    keyclick::returnPressesFocusedButtons(this);
+
+    setTabOrder(Text1, Command2);
+    QWidget* previous = Command2;
+    for (QLabel* header : Label1) {
+        setTabOrder(previous, header);
+        previous = header;
+    }
+    for (QListView* column : List1) {
+        setTabOrder(previous, column);
+        previous = column;
+    }
+    for (QPushButton* button : Command1) {
+        setTabOrder(previous, button);
+        previous = button;
+    }
+}
+
+// The column whose header or list `watched` is, or -1.
+int databaseview::columnOf(const QObject* watched) const {
+    for (int i = 0; i < 5; ++i) {
+        if (watched == Label1[i] || watched == List1[i])
+            return i;
+    }
+    return -1;
+}
+
+bool databaseview::keyEvent(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Show:
+        // The pop-up customer list is worked by the keyboard as soon as it shows.
+        if (watched == List4) {
+            if (!List4->currentItem() && List4->count() > 0)
+                List4->setCurrentRow(0);
+            List4->setFocus(Qt::OtherFocusReason);
+        }
+        return false;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        // A header has no focus frame of its own: it shows the focus pressed in.
+        const int column = columnOf(watched);
+        if (column >= 0 && watched == Label1[column])
+            Label1[column]->setFrameShadow(event->type() == QEvent::FocusIn ? QFrame::Sunken
+                                                                            : QFrame::Raised);
+        return false;
+    }
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool find = (key->key() == Qt::Key_F3 && key->modifiers() == Qt::NoModifier) ||
+                          (key->key() == Qt::Key_F && key->modifiers() == Qt::ControlModifier);
+        const int column = columnOf(watched);
+        if (!find || column < 0)
+            return false;
+        headerDoubleClicked(column);
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 databaseview* databaseview::showList(qint16 listMode) {
@@ -329,6 +413,8 @@ void databaseview::closeSearch() {
 }
 
 bool databaseview::eventFilter(QObject* watched, QEvent* event) {
+    if (keyEvent(watched, event))
+        return true;
     for (int i = 0; i < 5; ++i) {
         if (watched != Label1[i])
             continue;

@@ -77,6 +77,9 @@ protected:
 
 private:
     void buildControls();
+    void connectKeys();
+    int columnOf(const QObject* watched) const;
+    bool keyEvent(QObject* watched, QEvent* event);
     void headerClicked(int column);
     void headerDoubleClicked(int column);
     void search();

@@ -90,8 +90,10 @@ FinderList FinderList::build(RecordSet& records, int mode, int sortColumn,
     if (records.recordCount() > 0) {
         for (records.moveFirst(); !records.eof(); records.moveNext()) {
             const qint64 number = records.field(0).toInt64();
+            // Compared before adding, so a number at the top of the range cannot wrap around.
+            constexpr qint64 ceiling = 1 << 30;
             if (number >= list.nextNumber_)
-                list.nextNumber_ = int(std::min<qint64>(number + 1, 1 << 30));
+                list.nextNumber_ = int(number >= ceiling ? ceiling : number + 1);
             FinderLine line;
             line.position = records.absolutePosition();
             if (mode == 0)

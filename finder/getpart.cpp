@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "common/discardwindow.h"
+#include "common/keyclick.h"
 #include "common/numfilter.h"
 #include "common/prompts.h"
 #include "common/recordset.h"
@@ -22,6 +23,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 const char* const labelCaptions[9] = {"Part Type",         "Max Price",     "I/P # selected",
@@ -83,6 +86,39 @@ getpart::getpart()
     connect(List2, &QListWidget::itemDoubleClicked, this, &getpart::pickCandidate);
     connect(Command1, &QPushButton::clicked, this, &getpart::addChoice);
     connect(Command2, &QPushButton::clicked, this, &getpart::unload);
+    connectKeys();
+}
+
+// Return or Space on a field does what its click does; the lists pick with Return and close
+// with Esc. Return on a field must not press "Add I/P": no button is auto-default, and Return
+// presses the focused button only.
+void getpart::connectKeys() {
+    Command1->setAutoDefault(false);
+    Command2->setAutoDefault(false);
+    keyclick::returnPressesFocusedButtons(this);
+    for (int i = 0; i < 9; ++i)
+        keyclick::onActivate(Text1[i], [this, i] { fieldKeyed(i); });
+    const std::array<std::pair<QListWidget*, int>, 3> popups{{{List1, 0}, {List2, 2}, {List3, 8}}};
+    for (const auto& [list, field] : popups) {
+        keyclick::closeOnEscape(list, Text1[field]);
+        keyclick::onLineReturn(list, [this, list, field](const QModelIndex& line) {
+            if (list == List2)
+                pickCandidate(List2->item(line.row()));
+            else
+                pickType(list, field, list->item(line.row()));
+            Text1[field]->setFocus(Qt::OtherFocusReason);
+        });
+    }
+    setTabOrder(Option1[0], Option1[1]);
+    QWidget* previous = Option1[1];
+    for (int i : fieldOrder) {
+        setTabOrder(previous, Text1[i]);
+        previous = Text1[i];
+    }
+    setTabOrder(previous, Command1);
+    setTabOrder(Command1, Command2);
+    // The buttons were made first, so the chain would start on them: start at the top.
+    Option1[0]->setFocus();
 }
 
 void getpart::buildControls() {
@@ -248,6 +284,19 @@ void getpart::fieldClicked(int index) {
     default: // the unit cost comes only with the choice
         break;
     }
+}
+
+// The keyboard stays where the user works: in the list the field opened, else on the field.
+void getpart::fieldKeyed(int index) {
+    fieldClicked(index);
+    QListWidget* popup = index == 0 ? List1 : index == 2 ? List2 : index == 8 ? List3 : nullptr;
+    if (popup && popup->isVisible()) {
+        if (!popup->currentItem() && popup->count() > 0)
+            popup->setCurrentRow(0);
+        popup->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    Text1[index]->setFocus(Qt::OtherFocusReason);
 }
 
 void getpart::askHighestCost() {

@@ -52,7 +52,9 @@ private:
     void buildControls();
     RecordSet& listedRows() const;
     void setlist();
+    void connectKeys();
     void fieldClicked(int index);
+    void fieldKeyed(int index);
     void askHighestCost();
     void askQuantity();
     void askHours(int index);

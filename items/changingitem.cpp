@@ -4,6 +4,7 @@
 #include "app/damagedfiles.h"
 #include "common/database.h"
 #include "common/discardwindow.h"
+#include "common/linegrid.h"
 #include "common/prompts.h"
 #include "common/recordset.h"
 #include "common/textnum.h"
@@ -14,6 +15,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,33 +42,26 @@ const QColor lightYellow(255, 255, 192);
 const QColor lightCyan(192, 255, 255);
 const QColor lightGreen(192, 255, 192);
 
-// The colour each grid column is designed with; the first is the tooltip background.
-std::array<QColor, columns> designColours(const QPalette& palette) {
-    return {palette.color(QPalette::ToolTipBase),
-            lightYellow,
-            lightCyan,
-            lightGreen,
-            lightCyan,
-            lightYellow,
-            lightYellow,
-            lightYellow,
-            lightCyan};
-}
-
-// Columns whose boxes explain themselves in a tooltip carry the question-mark pointer.
-Qt::CursorShape activeCursor(int column) {
-    return (column == 1 || column >= 5) ? Qt::WhatsThisCursor : Qt::ArrowCursor;
-}
-
-const char* const gridColumnProperty = "gridColumn";
-const char* const gridRowProperty = "gridRow";
-
-void setBackground(QWidget* box, const QColor& colour) {
-    QPalette palette = box->palette();
-    if (palette.color(QPalette::Base) == colour)
-        return;
-    palette.setColor(QPalette::Base, colour);
-    box->setPalette(palette);
+// The grid's columns with the colours they are designed with; the first is the tooltip
+// background. Columns whose boxes explain themselves in a tooltip carry the question-mark
+// pointer.
+std::vector<LineGrid::Column> gridColumns(const QPalette& palette) {
+    const std::array<QColor, columns> colours = {palette.color(QPalette::ToolTipBase),
+                                                 lightYellow,
+                                                 lightCyan,
+                                                 lightGreen,
+                                                 lightCyan,
+                                                 lightYellow,
+                                                 lightYellow,
+                                                 lightYellow,
+                                                 lightCyan};
+    std::vector<LineGrid::Column> result;
+    for (int c = 0; c < columns; ++c) {
+        const bool explained = c == 1 || c >= 5;
+        result.push_back({QLatin1String(headerCaptions[c]), colours[std::size_t(c)],
+                          explained ? Qt::WhatsThisCursor : Qt::ArrowCursor, c == 1 ? 2 : 0});
+    }
+    return result;
 }
 
 } // namespace
@@ -98,11 +93,8 @@ void changingitem::buildControls() {
     Text1[7]->setMinimumWidth(260);
     layout->addLayout(fields);
 
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(1);
-    grid->setVerticalSpacing(1);
-    buildGrid(grid);
-    layout->addLayout(grid);
+    buildGrid();
+    layout->addLayout(grid_->layout());
 
     auto* buttons = new QHBoxLayout;
     const char* const captions[3] = {"Save Item", "Confirm item", "Cancel"};
@@ -122,52 +114,32 @@ void changingitem::buildControls() {
     List1 = new QListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));
     List1->hide();
+    List1->installEventFilter(this);
     const auto pick = [this](QListWidgetItem* item) {
+        const bool byKey = List1->hasFocus();
         Text1[7]->setText(item->text());
         hideClassList();
+        if (byKey)
+            Text1[7]->setFocus();
     };
     connect(List1, &QListWidget::itemClicked, this, pick);
-    connect(List1, &QListWidget::itemDoubleClicked, this, pick);
+    // A double-click, or Enter on the current class.
+    connect(List1, &QListWidget::itemActivated, this, pick);
 }
 
-void changingitem::buildGrid(QGridLayout* grid) {
-    const std::array<std::array<QLineEdit*, rows>*, columns> arrays = {
-        &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8, &Text9, &Text10};
-    const auto colours = designColours(palette());
-    for (int c = 0; c < columns; ++c) {
-        Label2[c] = new QLabel(QLatin1String(headerCaptions[c]), this);
-        Label2[c]->setObjectName(QStringLiteral("Label2(%1)").arg(c));
-        Label2[c]->installEventFilter(this);
-        grid->addWidget(Label2[c], 0, c);
-        for (int r = 0; r < rows; ++r) {
-            auto* box = new QLineEdit(this);
-            box->setObjectName(QStringLiteral("Text%1(%2)").arg(c + 2).arg(r));
-            box->setReadOnly(true);
-            box->setMouseTracking(true);
-            box->setProperty(gridColumnProperty, c);
-            box->setProperty(gridRowProperty, r);
-            box->installEventFilter(this);
-            setBackground(box, colours[std::size_t(c)]);
-            box->setCursor(activeCursor(c));
-            (*arrays[std::size_t(c)])[std::size_t(r)] = box;
-            grid->addWidget(box, r + 1, c);
-        }
-    }
-    grid->setColumnStretch(1, 2);
-    VScroll1 = new QScrollBar(Qt::Vertical, this);
-    VScroll1->setObjectName(QStringLiteral("VScroll1"));
-    VScroll1->setRange(0, 0);
-    grid->addWidget(VScroll1, 1, columns, rows, 1);
+void changingitem::buildGrid() {
+    grid_ = new LineGrid(this, gridColumns(palette()), rows);
+    grid_->copyColumns(Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9, Text10);
+    grid_->copyHeaders(Label2);
+    for (QLabel* label : Label2)
+        label->installEventFilter(this);
+    VScroll1 = grid_->scrollBar();
+    connect(grid_, &LineGrid::clicked, this, [this](int, int r) { gridClick(r); });
+    connect(grid_, &LineGrid::hovered, this, &changingitem::set_edit_tip);
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] {
         hideClassList();
         redisplay();
     });
-}
-
-QLineEdit* changingitem::gridBox(int column, int r) const {
-    const std::array<const std::array<QLineEdit*, rows>*, columns> arrays = {
-        &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8, &Text9, &Text10};
-    return (*arrays[std::size_t(column)])[std::size_t(r)];
 }
 
 void changingitem::fillClassList() {
@@ -189,7 +161,6 @@ void changingitem::load() {
             Text1[1]->setText(finder->cellText(2, line));
         }
     }
-    row_colors = designColours(palette());
     settings_ = damagedfiles::windowSettings();
     confirmed = false;
     complete_ = true;
@@ -249,17 +220,9 @@ void changingitem::redisplay() {
         Text1[5]->setEnabled(false);
         Command1[1]->setEnabled(false);
     }
-    const QColor inactiveColour = palette().color(QPalette::Light);
     for (int r = 0; r < rows; ++r) {
         const int k = r + VScroll1->value();
-        const ItemLine& line = lines_.line(k);
-        const bool inactive = k > cnt || confirmed;
-        for (int c = 0; c < columns; ++c) {
-            QLineEdit* box = gridBox(c, r);
-            box->setText(line[std::size_t(c)]);
-            setBackground(box, inactive ? inactiveColour : row_colors[std::size_t(c)]);
-            box->setCursor(inactive ? Qt::CrossCursor : activeCursor(c));
-        }
+        grid_->showRow(r, lines_.line(k), k <= cnt && !confirmed);
     }
     showTotals();
 }
@@ -353,7 +316,7 @@ void changingitem::set_edit_tip(int column, int r) {
             tip = QStringLiteral("Click to edit/add part");
     } else if (k < cnt) {
         const ItemLine& line = lines_.line(k);
-        const QString box = gridBox(column, r)->text();
+        const QString box = grid_->box(column, r)->text();
         switch (column) {
         case 1:
             tip = line[ItemCell::description];
@@ -372,7 +335,7 @@ void changingitem::set_edit_tip(int column, int r) {
             break;
         }
     }
-    gridBox(column, r)->setToolTip(tip);
+    grid_->box(column, r)->setToolTip(tip);
 }
 
 void changingitem::markupEntry() {
@@ -394,6 +357,15 @@ void changingitem::classClicked() {
     List1->setGeometry(below.x(), below.y(), Text1[7]->width(), qMin(240, height() - below.y()));
     List1->show();
     List1->raise();
+}
+
+// Opened from the keyboard, the list takes the focus on the class shown, so that the arrows
+// and Enter choose.
+void changingitem::classListByKey() {
+    classClicked();
+    const QList<QListWidgetItem*> shown = List1->findItems(Text1[7]->text(), Qt::MatchExactly);
+    List1->setCurrentItem(shown.isEmpty() ? List1->item(0) : shown.first());
+    List1->setFocus();
 }
 
 void changingitem::hideClassList() {
@@ -430,18 +402,17 @@ bool changingitem::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     const bool press = type == QEvent::MouseButtonPress;
     const bool doublePress = type == QEvent::MouseButtonDblClick;
-    const QVariant column = watched->property(gridColumnProperty);
-    if (column.isValid()) {
-        const int r = watched->property(gridRowProperty).toInt();
-        if (press || doublePress) {
-            gridClick(r);
+    const bool key = isKeyClick(event);
+    if (watched == List1) {
+        // Esc closes the list, not the window.
+        if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            hideClassList();
+            Text1[7]->setFocus();
             return true;
         }
-        if (type == QEvent::MouseMove || type == QEvent::Enter || type == QEvent::ToolTip)
-            set_edit_tip(column.toInt(), r);
-        return false;
+        return QDialog::eventFilter(watched, event);
     }
-    if (!press && !doublePress)
+    if (!press && !doublePress && !key)
         return QDialog::eventFilter(watched, event);
     if (watched == Text1[5]) {
         markupEntry();
@@ -449,7 +420,10 @@ bool changingitem::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == Text1[7]) {
         // A double-click only opens the list again.
-        classClicked();
+        if (key)
+            classListByKey();
+        else
+            classClicked();
         return true;
     }
     if (press && qobject_cast<QLabel*>(watched))

@@ -5,11 +5,11 @@
 #include "finder/pickercaller.h"
 #include "items/itemlines.h"
 
-#include <QColor>
 #include <QDialog>
 
 #include <array>
 
+class LineGrid;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -64,8 +64,7 @@ protected:
 
 private:
     void buildControls();
-    void buildGrid(class QGridLayout* grid);
-    QLineEdit* gridBox(int column, int r) const;
+    void buildGrid();
     void fillClassList();
     void readItemRow();
     void redisplay();
@@ -74,6 +73,7 @@ private:
     void set_edit_tip(int column, int r);
     void markupEntry();
     void classClicked();
+    void classListByKey();
     void hideClassList();
     void save();
     void confirm();
@@ -83,6 +83,6 @@ private:
     ItemLines lines_;
     bool confirmed = false;
     bool complete_ = true; // every stored line fitted in the table
-    std::array<QColor, 9> row_colors;
+    LineGrid* grid_ = nullptr;
     BizSettings settings_;
 };

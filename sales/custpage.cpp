@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/database.h"
 #include "common/discardwindow.h"
+#include "common/keyclick.h"
 #include "common/prompts.h"
 #include "common/recordset.h"
 #include "common/textnum.h"
@@ -79,6 +80,15 @@ custpage::custpage() : Calendar1(new QCalendarWidget(this)) {
     connect(Calendar1, &QCalendarWidget::clicked, this, &custpage::datePicked);
     connect(Calendar1, &QCalendarWidget::activated, this, &custpage::datePicked);
 
+    // Return on the date field opens the calendar (Space types a blank, the field takes text),
+    // where the arrow keys move the day, Return takes it and Esc puts the calendar away.
+    keyclick::onActivate(Text1[birthDate], [this] {
+        showCalendar();
+        Calendar1->setFocus(Qt::OtherFocusReason);
+    });
+    keyclick::closeOnEscape(Calendar1, Text1[birthDate]);
+    keyclick::returnPressesFocusedButtons(this);
+
     setMinimumSize(520, 360);
 }
 
@@ -119,7 +129,10 @@ void custpage::showCalendar() {
 
 void custpage::datePicked(const QDate& date) {
     Text1[birthDate]->setText(formatDate(date, QStringLiteral("MMM DD, YYYY")));
+    const bool hadFocus = Calendar1->isAncestorOf(focusWidget());
     Calendar1->hide();
+    if (hadFocus)
+        Text1[birthDate]->setFocus(Qt::OtherFocusReason);
 }
 
 bool custpage::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,7 @@
 #include "sales/showinvoices.h"
 
 #include "common/discardwindow.h"
+#include "common/keyclick.h"
 #include "common/textnum.h"
 #include "finder/databaseview.h"
 #include "sales/viewinvoice.h"
@@ -25,6 +26,11 @@ showinvoices::showinvoices() : List1(new QListWidget(this)), Label1(new QLabel(t
     List1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(List1, &QListWidget::itemDoubleClicked, this, &showinvoices::viewSelected);
+    // Return on a line is its double-click; a line only the arrow keys reached is taken too.
+    keyclick::onLineReturn(List1, [this](const QModelIndex& line) {
+        List1->setCurrentRow(line.row(), QItemSelectionModel::ClearAndSelect);
+        viewSelected();
+    });
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setText(QStringLiteral("Status: "));
@@ -45,6 +51,7 @@ showinvoices::showinvoices() : List1(new QListWidget(this)), Label1(new QLabel(t
     layout->addWidget(List1, 1);
     layout->addLayout(buttons);
     resize(820, 420);
+    keyclick::returnPressesFocusedButtons(this);
 }
 
 void showinvoices::load() {

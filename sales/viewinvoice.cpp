@@ -4,6 +4,7 @@
 #include "common/clock.h"
 #include "common/database.h"
 #include "common/discardwindow.h"
+#include "common/linegrid.h"
 #include "common/prompts.h"
 #include "common/recordset.h"
 #include "common/textnum.h"
@@ -15,7 +16,6 @@
 #include "sales/showinvoices.h"
 
 #include <QDir>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,25 +42,17 @@ const QColor lightCyan(192, 255, 255);
 const QColor lightYellow(255, 255, 192);
 const QColor lightOrange(255, 224, 192);
 
-// The colour each grid column is designed with; the first is the tooltip background.
-std::array<QColor, columns> designColours(const QPalette& palette) {
-    return {palette.color(QPalette::ToolTipBase), lightCyan, lightYellow, lightOrange, lightYellow};
-}
-
-// The description explains itself in a tooltip, so it carries the question-mark pointer.
-Qt::CursorShape activeCursor(int column) {
-    return column == 1 ? Qt::WhatsThisCursor : Qt::ArrowCursor;
-}
-
-const char* const gridColumnProperty = "gridColumn";
-const char* const gridRowProperty = "gridRow";
-
-void setBackground(QWidget* box, const QColor& colour) {
-    QPalette palette = box->palette();
-    if (palette.color(QPalette::Base) == colour)
-        return;
-    palette.setColor(QPalette::Base, colour);
-    box->setPalette(palette);
+// The grid's columns with the colours they are designed with; the first is the tooltip
+// background. The description explains itself in a tooltip, so it carries the question-mark
+// pointer.
+std::vector<LineGrid::Column> gridColumns(const QPalette& palette) {
+    const std::array<QColor, columns> colours = {palette.color(QPalette::ToolTipBase), lightCyan,
+                                                 lightYellow, lightOrange, lightYellow};
+    std::vector<LineGrid::Column> result;
+    for (int c = 0; c < columns; ++c)
+        result.push_back({QLatin1String(headerCaptions[c]), colours[std::size_t(c)],
+                          c == 1 ? Qt::WhatsThisCursor : Qt::ArrowCursor, c == 1 ? 3 : 0});
+    return result;
 }
 
 QString shownDate(const QDate& date) {
@@ -87,7 +79,11 @@ void viewinvoice::buildControls() {
         Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
         Text1[i] = new QLineEdit(this);
         Text1[i]->setObjectName(QStringLiteral("Text1(%1)").arg(i));
-        Text1[i]->setReadOnly(i != 5 && i != 8);
+        const bool editable = i == 5 || i == 8;
+        Text1[i]->setReadOnly(!editable);
+        // Boxes that only show are no tab stops; a click still selects their text.
+        if (!editable)
+            Text1[i]->setFocusPolicy(Qt::ClickFocus);
         const int row = i % 5;
         const int column = (i / 5) * 2;
         fields->addWidget(Label1[i], row, column, Qt::AlignRight);
@@ -96,11 +92,8 @@ void viewinvoice::buildControls() {
     layout->addLayout(fields);
     connect(Text1[8], &QLineEdit::textChanged, this, &viewinvoice::taxChanged);
 
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(1);
-    grid->setVerticalSpacing(1);
-    buildGrid(grid);
-    layout->addLayout(grid);
+    buildGrid();
+    layout->addLayout(grid_->layout());
 
     auto* buttons = new QHBoxLayout;
     const char* const captions[3] = {"&Save", "C&onfirm", "&Close"};
@@ -117,40 +110,17 @@ void viewinvoice::buildControls() {
     connect(Command1[2], &QPushButton::clicked, this, &viewinvoice::closeEditor);
 }
 
-void viewinvoice::buildGrid(QGridLayout* grid) {
-    const std::array<std::array<QLineEdit*, rows>*, columns> arrays = {&Text2, &Text3, &Text4,
-                                                                       &Text5, &Text6};
-    const auto colours = designColours(palette());
-    for (int c = 0; c < columns; ++c) {
-        Label2[c] = new QLabel(QLatin1String(headerCaptions[c]), this);
-        Label2[c]->setObjectName(QStringLiteral("Label2(%1)").arg(c));
-        grid->addWidget(Label2[c], 0, c);
-        for (int r = 0; r < rows; ++r) {
-            auto* box = new QLineEdit(this);
-            box->setObjectName(QStringLiteral("Text%1(%2)").arg(c + 2).arg(r));
-            box->setReadOnly(true);
-            box->setMouseTracking(true);
-            box->setProperty(gridColumnProperty, c);
-            box->setProperty(gridRowProperty, r);
-            box->installEventFilter(this);
-            setBackground(box, colours[std::size_t(c)]);
-            box->setCursor(activeCursor(c));
-            (*arrays[std::size_t(c)])[std::size_t(r)] = box;
-            grid->addWidget(box, r + 1, c);
-        }
-    }
-    grid->setColumnStretch(1, 3);
-    VScroll1 = new QScrollBar(Qt::Vertical, this);
-    VScroll1->setObjectName(QStringLiteral("VScroll1"));
-    VScroll1->setRange(0, 0);
-    grid->addWidget(VScroll1, 1, columns, rows, 1);
+void viewinvoice::buildGrid() {
+    grid_ = new LineGrid(this, gridColumns(palette()), rows);
+    grid_->copyColumns(Text2, Text3, Text4, Text5, Text6);
+    grid_->copyHeaders(Label2);
+    VScroll1 = grid_->scrollBar();
+    connect(grid_, &LineGrid::clicked, this, [this](int, int r) { gridClick(r); });
+    connect(grid_, &LineGrid::hovered, this, [this](int column, int r) {
+        if (column == 1)
+            descriptionTip(r);
+    });
     connect(VScroll1, &QScrollBar::valueChanged, this, &viewinvoice::redisplay);
-}
-
-QLineEdit* viewinvoice::gridBox(int column, int r) const {
-    const std::array<const std::array<QLineEdit*, rows>*, columns> arrays = {&Text2, &Text3, &Text4,
-                                                                             &Text5, &Text6};
-    return (*arrays[std::size_t(column)])[std::size_t(r)];
 }
 
 void viewinvoice::load() {
@@ -159,7 +129,6 @@ void viewinvoice::load() {
     cnt = 0;
     confirmed = false;
     lines_.clear();
-    row_colors = designColours(palette());
     settings_ = damagedfiles::windowSettings();
     try {
         if (rec < 0) {
@@ -283,18 +252,10 @@ void viewinvoice::redisplay() {
         Text1[8]->setEnabled(false);
         Command1[1]->setEnabled(false);
     }
-    const QColor inactiveColour = palette().color(QPalette::Light);
+    grid_->setBoxesEnabled(!confirmed);
     for (int r = 0; r < rows; ++r) {
         const int k = r + VScroll1->value();
-        const InvoiceLine& line = lines_.line(k);
-        const bool inactive = k > cnt || k >= InvoiceLines::capacity || confirmed;
-        for (int c = 0; c < columns; ++c) {
-            QLineEdit* box = gridBox(c, r);
-            box->setText(line[std::size_t(c)]);
-            box->setEnabled(!confirmed);
-            setBackground(box, inactive ? inactiveColour : row_colors[std::size_t(c)]);
-            box->setCursor(inactive ? Qt::CrossCursor : activeCursor(c));
-        }
+        grid_->showRow(r, lines_.line(k), k <= cnt && k < InvoiceLines::capacity && !confirmed);
     }
     const InvoiceTotal total = invoiceTotal(lines_.inUse(), Text1[8]->text());
     Text1[6]->setText(total.owed);
@@ -442,27 +403,6 @@ void viewinvoice::closeEditor() {
     unload();
     if (showinvoices* list = showinvoices::loaded())
         list->unload();
-}
-
-bool viewinvoice::eventFilter(QObject* watched, QEvent* event) {
-    const QVariant column = watched->property(gridColumnProperty);
-    if (!column.isValid())
-        return QDialog::eventFilter(watched, event);
-    const int r = watched->property(gridRowProperty).toInt();
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-        gridClick(r);
-        return true;
-    case QEvent::MouseMove:
-    case QEvent::Enter:
-    case QEvent::ToolTip:
-        if (column.toInt() == 1)
-            descriptionTip(r);
-        return false;
-    default:
-        return QDialog::eventFilter(watched, event);
-    }
 }
 
 // The close box and Esc leave as "&Close" does.

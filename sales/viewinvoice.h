@@ -5,11 +5,11 @@
 #include "finder/pickercaller.h"
 #include "sales/invoicelines.h"
 
-#include <QColor>
 #include <QDialog>
 
 #include <array>
 
+class LineGrid;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -60,13 +60,11 @@ public:
     std::array<QPushButton*, 3> Command1{}; // "&Save", "C&onfirm", "&Close"
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
     void buildControls();
-    void buildGrid(class QGridLayout* grid);
-    QLineEdit* gridBox(int column, int r) const;
+    void buildGrid();
     void loadNew();
     bool loadStored();
     void checkDelivery();
@@ -83,6 +81,6 @@ private:
     bool is_new = false;
     bool unloaded_ = false;
     qint16 max_delivery = 0;
-    std::array<QColor, 5> row_colors;
+    LineGrid* grid_ = nullptr;
     BizSettings settings_;
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up and runs every test twice: a Release build with warnings as errors, and a build
-# with AddressSanitizer and UndefinedBehaviorSanitizer. Both run on the offscreen platform.
+# with AddressSanitizer and UndefinedBehaviorSanitizer, both on the offscreen platform; then
+# runs each fuzz target for a short time.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen

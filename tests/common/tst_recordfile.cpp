@@ -80,6 +80,11 @@ void TestRecordFile::writeReplacesWholeRecord() {
     writeRecordAtomically(home.file("rec.dat"), second);
     QCOMPARE(readRaw(home.file("rec.dat")), second);
     QCOMPARE(entriesOf(home.path()), QStringList{"rec.dat"});
+    // Temporary files left by interrupted writes go with the next good write; others stay.
+    writeRaw(home.file(".rec.dat.k1x9.tmp"), "half");
+    writeRaw(home.file(".other.dat.k1x9.tmp"), "keep");
+    writeRecordAtomically(home.file("rec.dat"), first);
+    QCOMPARE(entriesOf(home.path()), (QStringList{".other.dat.k1x9.tmp", "rec.dat"}));
 }
 
 void TestRecordFile::writeFailureKeepsOldFile_data() {

@@ -240,8 +240,14 @@ private slots:
         QCOMPARE(column(*databaseview::loaded(), 2), (QStringList{"confirmed", "component"}));
     }
 
+    void addingStopsAtTheLastNumber_data() {
+        QTest::addColumn<qint64>("highest");
+        QTest::newRow("last 16-bit number") << qint64(32767);
+        QTest::newRow("largest number a file can hold") << std::numeric_limits<qint64>::max();
+    }
     void addingStopsAtTheLastNumber() {
-        FinderFixture::addPart(32767, QStringLiteral("last"), 1);
+        QFETCH(qint64, highest);
+        FinderFixture::addPart(highest, QStringLiteral("last"), 1);
         databaseview* finder = databaseview::showList(0);
         QCOMPARE(finder->max, qint16(32767));
         f->prompts.expectMessage(

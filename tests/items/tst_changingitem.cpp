@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -101,10 +102,30 @@ Value storedItem(int p, int c) {
     return items.field(c);
 }
 
+// A greyed box is plainly grey, so that it stands out from an empty white box, and carries the
+// cross pointer.
 bool greyed(QLineEdit* box) {
-    return box->palette().color(QPalette::Base) ==
-               changingitem::get().palette().color(QPalette::Light) &&
+    const QColor base = box->palette().color(QPalette::Base);
+    return base.hslSaturation() < 16 && base.lightness() < 225 &&
            box->cursor().shape() == Qt::CrossCursor;
+}
+
+bool shownActive(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+// A key as the user types it: to whichever widget has the focus.
+void press(int key) {
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY2(target, "nothing has the keyboard focus");
+    QTest::keyClick(target, Qt::Key(key));
+}
+
+QString focusName() {
+    QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QString();
 }
 
 QString tipOf(QLineEdit* box) {
@@ -307,6 +328,7 @@ private slots:
         QCOMPARE(tipOf(builder.Text8[0]),
                  QStringLiteral("Cost of engineering = 0.50 Hr * $20.00 = $10.00"));
         QCOMPARE(tipOf(builder.Text3[0]), QStringLiteral("Bolt"));
+        QCOMPARE(builder.Text3[0]->cursorPosition(), 0); // a long description shows its start
         QCOMPARE(tipOf(builder.Text4[1]), QStringLiteral("Click to edit/add part"));
         QCOMPARE(tipOf(builder.Text4[2]), QString());
         QVERIFY(!greyed(builder.Text2[1]));
@@ -502,6 +524,104 @@ private slots:
         QCOMPARE(again.Command1[1]->isEnabled(), !save);
         QCOMPARE(again.Text1[5]->isEnabled(), !save);
         QCOMPARE(greyed(again.Text2[0]), save);
+    }
+
+    void keyOnLineOpensPicker_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("row");
+        QTest::newRow("Return on a line") << int(Qt::Key_Return) << 0;
+        QTest::newRow("Space on the entry row") << int(Qt::Key_Space) << 1;
+        QTest::newRow("keypad Enter on the entry row") << int(Qt::Key_Enter) << 1;
+    }
+    void keyOnLineOpensPicker() {
+        QFETCH(int, key);
+        QFETCH(int, row);
+        addPart(100, QStringLiteral("Washer"));
+        addItem(7, QStringLiteral("Robot"));
+        addLines(7, 1);
+        changingitem& builder = open(0);
+        QVERIFY(shownActive(&builder));
+        int handed = -1;
+        whenShown<getpart>([&](getpart& picker) {
+            handed = builder.onto;
+            picker.unload();
+        });
+        builder.Text4[row]->setFocus();
+        press(key);
+        QCOMPARE(handed, row);
+        QVERIFY(!getpart::loaded());
+        // A greyed row opens nothing by key either; the timer only closes a picker opened wrongly.
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, [] {
+            if (getpart* picker = getpart::loaded())
+                picker->unload();
+        });
+        guard.start(200);
+        QVERIFY(shownActive(&builder)); // the offscreen platform does not give it back by itself
+        builder.Text4[2]->setFocus();
+        press(Qt::Key_Return);
+        QVERIFY(!getpart::loaded());
+        QCOMPARE(builder.onto, qint16(row));
+    }
+
+    void gridByKeys() {
+        addItem(7, QStringLiteral("Robot"));
+        addLines(7, 9);
+        changingitem& builder = open(0);
+        QVERIFY(shownActive(&builder));
+        builder.Text1[5]->setFocus();
+        QStringList visited;
+        for (int i = 0; i < 12; ++i) {
+            press(Qt::Key_Tab);
+            visited << focusName();
+        }
+        QStringList expected{"Text1(7)"};
+        for (int c = 2; c <= 10; ++c)
+            expected << QStringLiteral("Text%1(0)").arg(c);
+        expected << "Text2(1)"
+                 << "Text3(1)";
+        QCOMPARE(visited, expected);
+
+        // Down on the bottom row scrolls and keeps the focus there; Up moves a row.
+        builder.Text3[6]->setFocus();
+        press(Qt::Key_Down);
+        QCOMPARE(builder.VScroll1->value(), 1);
+        QCOMPARE(builder.Text2[6]->text(), QStringLiteral("0107  P"));
+        QCOMPARE(focusName(), QStringLiteral("Text3(6)"));
+        press(Qt::Key_Up);
+        QCOMPARE(focusName(), QStringLiteral("Text3(5)"));
+        press(Qt::Key_PageDown);
+        QCOMPARE(builder.VScroll1->value(), builder.VScroll1->maximum());
+    }
+
+    void fieldsByKeys() {
+        appState().class_codes.setEntry(1, QStringLiteral("Motors"));
+        addItem(7, QStringLiteral("Robot"));
+        changingitem& builder = open(0);
+        QVERIFY(shownActive(&builder));
+        prompts->expectInput(QStringLiteral("Enter mark up rate "), QStringLiteral("mark up rate"),
+                             QStringLiteral("2"));
+        builder.Text1[5]->setFocus();
+        press(Qt::Key_Return);
+        QCOMPARE(builder.Text1[5]->text(), QStringLiteral("2.0000%"));
+
+        // The class list takes the focus on the class shown; Esc puts it away, Enter chooses.
+        builder.Text1[7]->setFocus();
+        press(Qt::Key_Space);
+        QVERIFY(builder.List1->isVisible());
+        QCOMPARE(focusName(), QStringLiteral("List1"));
+        QCOMPARE(builder.List1->currentRow(), 0);
+        press(Qt::Key_Escape);
+        QVERIFY(!builder.List1->isVisible());
+        QCOMPARE(changingitem::loaded(), &builder);
+        QCOMPARE(focusName(), QStringLiteral("Text1(7)"));
+        press(Qt::Key_Return);
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
+        QVERIFY(!builder.List1->isVisible());
+        QVERIFY(builder.Text1[7]->text().startsWith(QStringLiteral("001     Motors")));
+        QCOMPARE(focusName(), QStringLiteral("Text1(7)"));
     }
 
     // An engine error while saving: the user is told, the window stays, nothing changes.

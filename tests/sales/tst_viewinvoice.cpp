@@ -127,6 +127,22 @@ QStringList cells(const InvoiceLine& line) {
     return QStringList(line.begin(), line.end());
 }
 
+// Greyed rows must stand out from an empty white box.
+bool plainGrey(const QColor& colour) {
+    return colour.hslSaturation() < 16 && colour.lightness() < 225;
+}
+
+bool shownActive(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+QString focusName() {
+    QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QString();
+}
+
 } // namespace
 
 class TestViewinvoice : public QObject {
@@ -171,7 +187,8 @@ private slots:
         }
         QCOMPARE(v.Text3[0]->cursor().shape(), Qt::WhatsThisCursor);
         QCOMPARE(v.Text5[0]->palette().color(QPalette::Base), QColor(255, 224, 192));
-        QCOMPARE(v.Text5[1]->palette().color(QPalette::Base), v.palette().color(QPalette::Light));
+        QVERIFY(plainGrey(v.Text5[1]->palette().color(QPalette::Base)));
+        QVERIFY(!plainGrey(v.Text5[0]->palette().color(QPalette::Base)));
         v.show();
         QVERIFY(QTest::qWaitForWindowExposed(&v));
         QTest::mouseClick(v.Text4[3], Qt::LeftButton);
@@ -202,6 +219,7 @@ private slots:
         pick(v, 1, 12, QStringLiteral("$2.50"), QStringLiteral("3"));
         QCOMPARE(v.cnt, qint16(1));
         QCOMPARE(gridRow(v, 0), (QStringList{"0012  P", "thing", "$2.50", "05", "$12.50"}));
+        QCOMPARE(v.Text3[0]->cursorPosition(), 0); // a long description shows its start
         for (int n = 2; n <= 6; ++n)
             pick(v, v.cnt, n, QStringLiteral("$1.00"), QStringLiteral("1"));
         QCOMPARE(v.cnt, qint16(6));
@@ -405,6 +423,11 @@ private slots:
         // A stored confirmed invoice opens locked.
         QVERIFY(!v.Command1[1]->isEnabled() && !v.Text3[0]->isEnabled());
         QVERIFY(!active(v, 0));
+        // The locked lines stay readable on their grey.
+        const QPalette locked = v.Text3[0]->palette();
+        QVERIFY(plainGrey(locked.color(QPalette::Disabled, QPalette::Base)));
+        QVERIFY(qAbs(locked.color(QPalette::Disabled, QPalette::Text).lightness() -
+                     locked.color(QPalette::Disabled, QPalette::Base).lightness()) > 120);
     }
 
     void saveRewritesLinesInGridOrder() {
@@ -439,6 +462,35 @@ private slots:
         QCOMPARE(viewinvoice::loaded(), &v);
         QCOMPARE(storedLines(), (QStringList{"1@4", "2@4"}));
         QCOMPARE(storedInvoice(0, SalesInvoices::amount_owed), Value(Money::fromRaw(10000)));
+    }
+
+    // Tab runs over the editable header fields, then along each grid row; Return on a line acts
+    // as a click.
+    void keyboard() {
+        addInvoice({.number = 1});
+        addLines(1, 1, 7);
+        viewinvoice& v = open(0);
+        QVERIFY(shownActive(&v));
+        v.Text1[5]->setFocus();
+        QStringList visited;
+        for (int i = 0; i < 8; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << focusName();
+        }
+        QCOMPARE(visited, (QStringList{"Text1(8)", "Text2(0)", "Text3(0)", "Text4(0)", "Text5(0)",
+                                       "Text6(0)", "Text2(1)", "Text3(1)"}));
+
+        QString handed;
+        whenShown<getpart>([&handed](getpart& p) {
+            handed = p.Text1[2]->text();
+            p.Command1->click();
+        });
+        v.Text4[0]->setFocus();
+        QTest::keyClick(v.Text4[0], Qt::Key_Return);
+        QVERIFY(!getpart::loaded());
+        QCOMPARE(handed, QStringLiteral("0007     thing 7"));
+        QCOMPARE(v.onto, qint16(0));
+        QCOMPARE(v.cnt, qint16(1));
     }
 
     void itemLineKeepsItsTag() {
