@@ -11,6 +11,7 @@
 #include "common/recordset.h"
 #include "common/textnum.h"
 #include "finder/databaseview.h"
+#include "finder/finderlist.h"
 
 #include <QDir>
 #include <QEvent>
@@ -38,9 +39,6 @@ const char* const labelCaptions[12] = {" Part Number",
                                        "   Part Manufacturer"};
 
 const QString incomplete = QStringLiteral("please fill out the information");
-// The same words as the data finder's refusal to start adding.
-const QString numbersUsedUp =
-    QStringLiteral("No more records can be added: record numbers cannot pass 32767.");
 
 enum Field {
     number = 0,

@@ -7,6 +7,7 @@
 #include "common/recordset.h"
 #include "common/textnum.h"
 #include "finder/databaseview.h"
+#include "finder/finderlist.h"
 #include "items/changingitem.h"
 #include "items/itemtables.h"
 #include "sales/custpage.h"
@@ -20,8 +21,6 @@
 #include <QPushButton>
 
 namespace {
-const QString numbersUsedUp =
-    QStringLiteral("No more records can be added: record numbers cannot pass 32767.");
 
 // True when a row of "parts list" names the component; rows of the item itself are skipped
 // when the host is given.

@@ -19,6 +19,10 @@ struct FinderLine {
     QString hint;
 };
 
+// The refusal shown when the next record number would pass 32767.
+inline const QString numbersUsedUp =
+    QStringLiteral("No more records can be added: record numbers cannot pass 32767.");
+
 // Right-aligns an amount for sorting: blanks so that amounts end in the same text column.
 // Never more than 11 blanks, and none when the amount's text is longer than 12 characters.
 QString padAmount(Money amount);

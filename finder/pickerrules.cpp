@@ -1,6 +1,7 @@
 #include "finder/pickerrules.h"
 
 #include "catalogue/codetable.h"
+#include "catalogue/partrules.h"
 #include "catalogue/partstable.h"
 #include "common/numfilter.h"
 #include "common/recordset.h"
@@ -152,15 +153,7 @@ QString pictureFile(const QString& name, const QDir& folder) {
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
         name == QLatin1String(".") || name == QLatin1String(".."))
         return QString();
-    const QFileInfo exact(folder, name);
-    if (exact.isFile())
-        return exact.filePath();
-    const QStringList files = folder.entryList(QDir::Files | QDir::Hidden);
-    for (const QString& file : files) {
-        if (file.compare(name, Qt::CaseInsensitive) == 0)
-            return folder.filePath(file);
-    }
-    return QString();
+    return partrules::findPictureFile(name, folder);
 }
 
 } // namespace picker

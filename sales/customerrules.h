@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/value.h"
+#include "finder/finderlist.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -24,9 +25,8 @@ using Fields = std::array<QString, fieldCount>;
 inline const QString incomplete = QStringLiteral("please fill out the information");
 inline const QString badBirthDate = QStringLiteral("Please pick a valid date of birth");
 inline const QString hasInvoices = QStringLiteral("Customer has invoices and cannot be deleted");
-// The words the data finder uses when it refuses to start adding.
-inline const QString numbersUsedUp =
-    QStringLiteral("No more records can be added: record numbers cannot pass 32767.");
+// The data finder's refusal to start adding.
+using ::numbersUsedUp;
 
 // The texts of a new customer's fields: the number as "0000", the total value $0.00.
 Fields newFields(qint16 next);
