@@ -12,17 +12,7 @@ shift || true
 build=${PRAXO_FUZZ_BUILD:-"$root/build/test-fuzz"}
 
 packages=(clang libclang-rt-14-dev cmake ninja-build qt6-base-dev qt6-svg-dev libsqlite3-dev)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+"$root/scripts/install-packages.sh" "${packages[@]}"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DPRAXO_FUZZ=ON -DPRAXO_WERROR=ON \

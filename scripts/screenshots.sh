@@ -10,17 +10,7 @@ build=$root/build/screenshots
 shots=$root/docs/screenshots
 
 packages=(xvfb openbox)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+"$root/scripts/install-packages.sh" "${packages[@]}"
 
 "$root/scripts/setup.sh" "$build" -DCMAKE_BUILD_TYPE=Release -DPRAXO_BUILD_TESTS=OFF \
     -DPRAXO_BUILD_BENCH=OFF -DPRAXO_BUILD_TOUR=ON
