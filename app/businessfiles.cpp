@@ -33,6 +33,9 @@ void writeTemplate(const QString& path, std::span<const TableDef* const> tables)
     QTemporaryFile temporary(path + QStringLiteral(".XXXXXX"));
     if (!temporary.open())
         throw FileError(path, temporary.errorString());
+    // Temporary files are private to their owner; a template is an ordinary file.
+    temporary.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                             QFileDevice::ReadGroup | QFileDevice::ReadOther);
     temporary.close();
     const QString name = temporary.fileName();
     temporary.setAutoRemove(false);

@@ -8,6 +8,7 @@
 #include "support/temphome.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QtTest>
 
@@ -107,6 +108,9 @@ void TestBusinessFiles::onlyMissingTemplatesAreWritten() {
     TempHome home;
     QCOMPARE(businessfiles::ensureTemplates(home.path()),
              (QStringList{"parts.blk", "item.blk", "cust.blk"}));
+    // Readable by others like any file the user makes, not private as a temporary file is.
+    QVERIFY(QFileInfo(home.file(QStringLiteral("parts.blk"))).permissions() &
+            QFileDevice::ReadOther);
     QVERIFY(QFile::remove(home.file(QStringLiteral("item.blk"))));
     {
         RecordSet parts(QStringLiteral("parts.blk"), Parts::table);
