@@ -5,6 +5,7 @@
 #include "app/appstate.h"
 #include "app/businessfiles.h"
 #include "app/mdiform1.h"
+#include "benchbusiness.h"
 #include "benchutil.h"
 #include "common/database.h"
 #include "common/scriptedprompts.h"
@@ -100,15 +101,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     ScriptedPrompts prompts;
     QTemporaryDir home;
-    AppState& state = appState();
-    state.homePath = home.path();
-    businessfiles::createBusinessDatabases(home.path(), home.filePath(QStringLiteral("0")));
-    QDir::setCurrent(home.filePath(QStringLiteral("0")));
-    makeBusiness();
-    state.biz_registry.occupy(0, QStringLiteral("Bench"));
-    state.biz_registry.cur_biz = 0;
-    state.biz_registry.biz_state = 1;
-    MDIForm1::get().reset();
+    bench::openGeneratedBusiness(home.path(), makeBusiness);
 
     std::printf("Data finder over %d rows per table (median of %d runs)\n", rows, runs);
     bench::printHeader();

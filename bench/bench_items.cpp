@@ -10,6 +10,7 @@
 // of the save). Run on the offscreen platform.
 
 #include "app/bizsettings.h"
+#include "benchutil.h"
 #include "app/businessfiles.h"
 #include "catalogue/partstable.h"
 #include "common/database.h"
@@ -60,11 +61,6 @@ sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
     sqlite3_stmt* stmt = nullptr;
     check(sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr), db);
     return stmt;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 double cpuNow() {
@@ -323,14 +319,14 @@ int main(int argc, char** argv) {
 
     std::printf("item of %d lines; %d parts, %d items, %d \"parts list\" rows; median of %d\n",
                 itemLines, partRows, itemRows, lineRows, runs);
-    const double opening = median(open);
-    report("open (load)", opening, "bare SELECT", median(select), "<= 3");
-    report("save (to \"saved\")", median(save), "bare delete + insert", median(rewrite), "<= 2");
-    report("mark-up entry (3,000 lines)", median(markup), "open (load)", opening, "< 0.1");
-    report("adder (merge into a line)", median(add), "open (load)", opening, "-");
-    report("picker opening with its candidate list (setlist)", median(pick), "bare scan of Parts",
-           median(scan), "<= 3");
-    std::printf("save click, with closing and relisting: %.2f ms\n", median(saveClick));
+    const double opening = bench::median(open);
+    report("open (load)", opening, "bare SELECT", bench::median(select), "<= 3");
+    report("save (to \"saved\")", bench::median(save), "bare delete + insert", bench::median(rewrite), "<= 2");
+    report("mark-up entry (3,000 lines)", bench::median(markup), "open (load)", opening, "< 0.1");
+    report("adder (merge into a line)", bench::median(add), "open (load)", opening, "-");
+    report("picker opening with its candidate list (setlist)", bench::median(pick), "bare scan of Parts",
+           bench::median(scan), "<= 3");
+    std::printf("save click, with closing and relisting: %.2f ms\n", bench::median(saveClick));
     if (sink == 42)
         std::printf(" ");
     prompts::setResponder(nullptr);

@@ -6,6 +6,7 @@
 #include "app/appstate.h"
 #include "app/businessfiles.h"
 #include "app/mdiform1.h"
+#include "benchbusiness.h"
 #include "benchutil.h"
 #include "common/scriptedprompts.h"
 #include "finder/databaseview.h"
@@ -164,17 +165,11 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     ScriptedPrompts prompts;
     QTemporaryDir home;
-    AppState& state = appState();
-    state.homePath = home.path();
-    businessfiles::createBusinessDatabases(home.path(), home.filePath(QStringLiteral("0")));
-    QDir::setCurrent(home.filePath(QStringLiteral("0")));
-    makeBusiness();
     const QString pristine = home.filePath(QStringLiteral("cust.pristine"));
-    QFile::copy(QStringLiteral("cust.fdb"), pristine);
-    state.biz_registry.occupy(0, QStringLiteral("Bench"));
-    state.biz_registry.cur_biz = 0;
-    state.biz_registry.biz_state = 1;
-    MDIForm1::get().reset();
+    bench::openGeneratedBusiness(home.path(), [&] {
+        makeBusiness();
+        QFile::copy(QStringLiteral("cust.fdb"), pristine);
+    });
     const auto settle = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); };
 
     std::printf("Invoices: %d customers, %d invoices, %d lines in the opened one "

@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/damagedfiles.h"
 #include "common/database.h"
+#include "common/buttonrow.h"
 #include "common/discardwindow.h"
 #include "common/linegrid.h"
 #include "common/prompts.h"
@@ -96,16 +97,7 @@ void changingitem::buildControls() {
     buildGrid();
     layout->addLayout(grid_->layout());
 
-    auto* buttons = new QHBoxLayout;
-    const char* const captions[3] = {"Save Item", "Confirm item", "Cancel"};
-    buttons->addStretch();
-    for (int i = 0; i < 3; ++i) {
-        Command1[i] = new QPushButton(QLatin1String(captions[i]), this);
-        Command1[i]->setObjectName(QStringLiteral("Command1(%1)").arg(i));
-        Command1[i]->setAutoDefault(false);
-        buttons->addWidget(Command1[i]);
-    }
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow<3>(this, Command1, {"Save Item", "Confirm item", "Cancel"}));
     connect(Command1[0], &QPushButton::clicked, this, &changingitem::save);
     connect(Command1[1], &QPushButton::clicked, this, &changingitem::confirm);
     connect(Command1[2], &QPushButton::clicked, this, &changingitem::cancel);

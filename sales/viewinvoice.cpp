@@ -3,6 +3,7 @@
 #include "app/damagedfiles.h"
 #include "common/clock.h"
 #include "common/database.h"
+#include "common/buttonrow.h"
 #include "common/discardwindow.h"
 #include "common/linegrid.h"
 #include "common/prompts.h"
@@ -95,16 +96,7 @@ void viewinvoice::buildControls() {
     buildGrid();
     layout->addLayout(grid_->layout());
 
-    auto* buttons = new QHBoxLayout;
-    const char* const captions[3] = {"&Save", "C&onfirm", "&Close"};
-    buttons->addStretch();
-    for (int i = 0; i < 3; ++i) {
-        Command1[i] = new QPushButton(QLatin1String(captions[i]), this);
-        Command1[i]->setObjectName(QStringLiteral("Command1(%1)").arg(i));
-        Command1[i]->setAutoDefault(false);
-        buttons->addWidget(Command1[i]);
-    }
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow<3>(this, Command1, {"&Save", "C&onfirm", "&Close"}));
     connect(Command1[0], &QPushButton::clicked, this, &viewinvoice::save);
     connect(Command1[1], &QPushButton::clicked, this, &viewinvoice::confirm);
     connect(Command1[2], &QPushButton::clicked, this, &viewinvoice::closeEditor);
