@@ -2,14 +2,14 @@
 // each list, a header click on the price column and a search keystroke, against a bare SELECT *
 // of the same table plus a sort of the same texts, all in one run.
 
-#include "app/appstate.h"
-#include "app/businessfiles.h"
-#include "app/mdiform1.h"
+#include "core/business/appstate.h"
+#include "core/business/businessfiles.h"
+#include "gui/app/mdiform1.h"
 #include "benchbusiness.h"
 #include "benchutil.h"
-#include "common/database.h"
-#include "common/scriptedprompts.h"
-#include "finder/databaseview.h"
+#include "core/common/database.h"
+#include "support/scriptedprompts.h"
+#include "gui/finder/databaseview.h"
 
 #include <QApplication>
 #include <QDir>

@@ -9,18 +9,18 @@
 // a shared machine does not distort it (the disk's own time at a commit is left out of both sides
 // of the save). Run on the offscreen platform.
 
-#include "app/bizsettings.h"
+#include "core/business/bizsettings.h"
 #include "benchutil.h"
-#include "app/businessfiles.h"
-#include "catalogue/partstable.h"
-#include "common/database.h"
-#include "common/prompts.h"
-#include "common/recordfile.h"
-#include "common/recordset.h"
-#include "finder/databaseview.h"
-#include "finder/getpart.h"
-#include "items/changingitem.h"
-#include "items/itemtables.h"
+#include "core/business/businessfiles.h"
+#include "core/catalogue/partstable.h"
+#include "core/common/database.h"
+#include "core/common/prompts.h"
+#include "core/common/recordfile.h"
+#include "core/common/recordset.h"
+#include "gui/finder/databaseview.h"
+#include "gui/finder/getpart.h"
+#include "gui/items/changingitem.h"
+#include "core/items/itemtables.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,10 +7,10 @@
 // Each figure is the median of several runs, the two kinds of run alternating.
 
 #include "benchutil.h"
-#include "catalogue/partstable.h"
-#include "common/database.h"
-#include "common/recordset.h"
-#include "items/itemtables.h"
+#include "core/catalogue/partstable.h"
+#include "core/common/database.h"
+#include "core/common/recordset.h"
+#include "core/items/itemtables.h"
 
 #include <QDate>
 #include <QElapsedTimer>

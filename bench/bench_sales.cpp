@@ -3,15 +3,15 @@
 // opening the big invoice, and confirming and saving it, each against its bare SQLite baseline
 // on the same rows in the same run.
 
-#include "app/appstate.h"
-#include "app/businessfiles.h"
-#include "app/mdiform1.h"
+#include "core/business/appstate.h"
+#include "core/business/businessfiles.h"
+#include "gui/app/mdiform1.h"
 #include "benchbusiness.h"
 #include "benchutil.h"
-#include "common/scriptedprompts.h"
-#include "finder/databaseview.h"
-#include "sales/showinvoices.h"
-#include "sales/viewinvoice.h"
+#include "support/scriptedprompts.h"
+#include "gui/finder/databaseview.h"
+#include "gui/sales/showinvoices.h"
+#include "gui/sales/viewinvoice.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 // conversion adds to the bare digits.
 
 #include "bench/benchutil.h"
-#include "common/textnum.h"
+#include "core/common/textnum.h"
 
 #include <QDate>
 #include <QString>

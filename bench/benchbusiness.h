@@ -3,9 +3,9 @@
 // A generated business for the window benchmarks: area 0 of a scratch home folder, filled by
 // the caller's generator, opened as the program opens a business.
 
-#include "app/appstate.h"
-#include "app/businessfiles.h"
-#include "app/mdiform1.h"
+#include "core/business/appstate.h"
+#include "core/business/businessfiles.h"
+#include "gui/app/mdiform1.h"
 
 #include <QDir>
 #include <QString>

@@ -2,8 +2,8 @@
 // bytes, and every entry reads as 30 characters; any other size is refused.
 #include "fuzzcheck.h"
 
-#include "catalogue/codetable.h"
-#include "common/recordfile.h"
+#include "core/business/codetable.h"
+#include "core/common/recordfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);

@@ -3,7 +3,7 @@
 // empty for empty; filtering its own result changes nothing.
 #include "fuzzcheck.h"
 
-#include "common/numfilter.h"
+#include "core/common/numfilter.h"
 
 namespace {
 void check(const QString& text) {

@@ -3,7 +3,7 @@
 // inside reads back.
 #include "fuzzcheck.h"
 
-#include "common/recordfile.h"
+#include "core/common/recordfile.h"
 
 #include <QDir>
 #include <QFile>

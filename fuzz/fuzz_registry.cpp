@@ -2,8 +2,8 @@
 // load window's lines and the slot rules work on it; any other size is refused.
 #include "fuzzcheck.h"
 
-#include "app/appstate.h"
-#include "app/bizregistry.h"
+#include "core/business/appstate.h"
+#include "core/business/bizregistry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes = FuzzInput(data, size).rest();

@@ -2,8 +2,8 @@
 // size is refused; and the reader used when a window opens gives a usable record either way.
 #include "fuzzcheck.h"
 
-#include "app/bizsettings.h"
-#include "common/recordfile.h"
+#include "core/business/bizsettings.h"
+#include "core/common/recordfile.h"
 
 #include <QDir>
 #include <QFile>

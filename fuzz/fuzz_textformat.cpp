@@ -2,8 +2,8 @@
 // digits and a point the text written reads back as the value rounded at its last digit.
 #include "fuzzcheck.h"
 
-#include "common/money.h"
-#include "common/textnum.h"
+#include "core/common/money.h"
+#include "core/common/textnum.h"
 
 #include <cmath>
 #include <limits>

@@ -3,8 +3,8 @@
 // back as the very same value.
 #include "fuzzcheck.h"
 
-#include "common/money.h"
-#include "common/textnum.h"
+#include "core/common/money.h"
+#include "core/common/textnum.h"
 
 #include <cmath>
 

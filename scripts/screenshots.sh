@@ -48,7 +48,7 @@ rm -rf "$home"
 mkdir -p "$home" "$scratch/shots"
 # The same look on every machine: no desktop theme, one scale, English texts.
 (cd "$home" && env -u QT_QPA_PLATFORMTHEME -u QT_SCALE_FACTOR LANG=C.UTF-8 \
-    QT_QPA_PLATFORM=xcb "$build/docs/tour/praxo_tour" "$scratch/shots" "$@")
+    QT_QPA_PLATFORM=xcb "$build/tests/tour/praxo_tour" "$scratch/shots" "$@")
 
 mkdir -p "$shots"
 rm -f "$shots"/guide-*.png

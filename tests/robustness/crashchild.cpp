@@ -4,8 +4,8 @@
 // "saved <version>" after it.
 #include "savepaths.h"
 
-#include "common/database.h"
-#include "common/recordfile.h"
+#include "core/common/database.h"
+#include "core/common/recordfile.h"
 
 #include <cstdio>
 #include <cstdlib>

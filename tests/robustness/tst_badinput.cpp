@@ -2,22 +2,22 @@
 // negative numbers, accented Latin-1 letters and characters beyond Latin-1. Nothing may crash or
 // throw; a window either refuses with its own message and writes nothing, or stores what it
 // showed, so that opening the record again shows the same values.
-#include "finder/finderfixture.h"
+#include "support/finderfixture.h"
 
-#include "app/bizsettings.h"
-#include "app/settingback.h"
-#include "app/settings.h"
-#include "catalogue/codepage.h"
-#include "catalogue/codetable.h"
-#include "catalogue/partpage.h"
-#include "common/recordfile.h"
-#include "finder/getpart.h"
-#include "finder/pickerrules.h"
-#include "items/changingitem.h"
-#include "items/itemcosting.h"
-#include "items/newitem.h"
-#include "sales/custpage.h"
-#include "sales/viewinvoice.h"
+#include "core/business/bizsettings.h"
+#include "gui/app/settingback.h"
+#include "gui/app/settings.h"
+#include "gui/catalogue/codepage.h"
+#include "core/business/codetable.h"
+#include "gui/catalogue/partpage.h"
+#include "core/common/recordfile.h"
+#include "gui/finder/getpart.h"
+#include "core/finder/pickerrules.h"
+#include "gui/items/changingitem.h"
+#include "core/items/itemcosting.h"
+#include "gui/items/newitem.h"
+#include "gui/sales/custpage.h"
+#include "gui/sales/viewinvoice.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,18 +1,18 @@
 // Damaged files of a business as the user meets them: opening the business names every damaged
 // file once, the business stays open, the windows that read a damaged file go on with what they
 // have, and no file is written over unless the user asks for it.
-#include "finder/finderfixture.h"
+#include "support/finderfixture.h"
 
-#include "app/bizsettings.h"
-#include "app/damagedfiles.h"
-#include "app/settings.h"
-#include "catalogue/codepage.h"
-#include "catalogue/codetable.h"
-#include "catalogue/partpage.h"
-#include "common/recordfile.h"
-#include "items/changingitem.h"
-#include "items/newitem.h"
-#include "sales/viewinvoice.h"
+#include "core/business/bizsettings.h"
+#include "core/business/damagedfiles.h"
+#include "gui/app/settings.h"
+#include "gui/catalogue/codepage.h"
+#include "core/business/codetable.h"
+#include "gui/catalogue/partpage.h"
+#include "core/common/recordfile.h"
+#include "gui/items/changingitem.h"
+#include "gui/items/newitem.h"
+#include "gui/sales/viewinvoice.h"
 
 #include <QAction>
 #include <QFile>

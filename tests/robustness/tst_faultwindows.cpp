@@ -4,16 +4,16 @@
 #include "support/modal.h"
 #include "support/temphome.h"
 
-#include "app/bizsettings.h"
-#include "app/businessfiles.h"
-#include "app/settings.h"
-#include "common/recordfile.h"
-#include "common/recordset.h"
-#include "common/scriptedprompts.h"
-#include "finder/databaseview.h"
-#include "finder/getpart.h"
-#include "items/changingitem.h"
-#include "items/itemtables.h"
+#include "core/business/bizsettings.h"
+#include "core/business/businessfiles.h"
+#include "gui/app/settings.h"
+#include "core/common/recordfile.h"
+#include "core/common/recordset.h"
+#include "support/scriptedprompts.h"
+#include "gui/finder/databaseview.h"
+#include "gui/finder/getpart.h"
+#include "gui/items/changingitem.h"
+#include "core/items/itemtables.h"
 
 #include <QDir>
 #include <QLineEdit>

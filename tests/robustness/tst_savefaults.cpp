@@ -6,8 +6,8 @@
 #include "savepaths.h"
 #include "support/temphome.h"
 
-#include "common/database.h"
-#include "common/recordfile.h"
+#include "core/common/database.h"
+#include "core/common/recordfile.h"
 
 #include <QtTest>
 

@@ -1,0 +1,379 @@
+#include "gui/app/mdiform1.h"
+
+#include "core/business/appstate.h"
+#include "core/business/bizworkspace.h"
+#include "core/business/damagedfiles.h"
+#include "gui/app/loadpage.h"
+#include "gui/app/settingback.h"
+#include "gui/app/settings.h"
+#include "gui/app/titlepage.h"
+#include "gui/catalogue/codepage.h"
+#include "gui/finder/databaseview.h"
+#include "gui/items/newitem.h"
+#include "core/common/prompts.h"
+#include "core/common/recordfile.h"
+#include "core/common/textnum.h"
+#include "gui/widgets/pictures.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString spaces21(21, QLatin1Char(' '));
+
+// Toolbar pictures and hints, by button index.
+struct ToolbarButton {
+    const char* picture;
+    const char* tip;
+};
+const ToolbarButton toolbarButtons[4] = {{"customers", "Customers"},
+                                         {"parts", "Parts list"},
+                                         {"newitem", "New item"},
+                                         {"items", "Assembled items"}};
+
+// Sizes and left offsets of the toolbar buttons, in twips.
+constexpr int buttonWidthTwips = 1215;
+constexpr int buttonHeightTwips = 975;
+constexpr int buttonLeftTwips[4] = {120, 2040, 3960, 5880};
+constexpr int twipsPerPixel = 15;
+} // namespace
+
+MDIForm1::MDIForm1()
+    : Picture1(new QWidget), Picture2(new QWidget), Label1(new QLabel(Picture1)),
+      mdiArea_(new QMdiArea) {
+    setObjectName(QStringLiteral("MDIForm1"));
+    setWindowTitle(QStringLiteral("VARNEK PRAXO "));
+    setWindowIcon(pictures::icon(QStringLiteral("icon")));
+    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea_->setBackground(QColor(96, 110, 128));
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setText(QStringLiteral("Please open up a business"));
+    Label1->setTextFormat(Qt::PlainText);
+
+    auto* status = new QHBoxLayout(Picture1);
+    status->setContentsMargins(8, 2, 8, 2);
+    status->addWidget(Label1);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Picture2);
+    layout->addWidget(mdiArea_, 1);
+    layout->addWidget(Picture1);
+    setCentralWidget(central);
+
+    buildMenus();
+    buildToolbar();
+    resize(1024, 740);
+}
+
+QAction* MDIForm1::addEntry(QMenu* menu, const char* name, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+void MDIForm1::buildMenus() {
+    File = menuBar()->addMenu(QStringLiteral("&File") + QString(24, QLatin1Char(' ')));
+    File->setObjectName(QStringLiteral("File"));
+    File->menuAction()->setObjectName(QStringLiteral("File"));
+    File_new = addEntry(File, "File_new", QStringLiteral("&New Business"));
+    File_load = addEntry(File, "File_load", QStringLiteral("&Load Business"));
+    File_close = addEntry(File, "File_close", QStringLiteral("&Close Business"));
+    QAction* exit = addEntry(File, "File_exit", QStringLiteral("E&xit"));
+
+    DatabaseMenu = menuBar()->addMenu(QStringLiteral("  &Databases") +
+                                      QString(30, QLatin1Char(' ')));
+    DatabaseMenu->setObjectName(QStringLiteral("DatabaseMenu"));
+    DatabaseMenu->menuAction()->setObjectName(QStringLiteral("DatabaseMenu"));
+    QAction* classCodes =
+        addEntry(DatabaseMenu, "DatabaseMenu_Class", QStringLiteral("&Classification Code"));
+    QAction* vendorCodes =
+        addEntry(DatabaseMenu, "DatabaseMenu_Vender", QStringLiteral("&Vendor Codes"));
+    addEntry(DatabaseMenu, "DatabaseView_Divider", QString(31, QLatin1Char('_')));
+    QAction* customers = addEntry(DatabaseMenu, "DatabaseView_cust", QStringLiteral("C&ustomers"));
+    QAction* parts = addEntry(DatabaseMenu, "DatbaseView_parts", QStringLiteral("&Parts list"));
+    QAction* items =
+        addEntry(DatabaseMenu, "DatabaseView_items", QStringLiteral("&Assembled Items"));
+
+    SettingsMenu =
+        menuBar()->addAction(QStringLiteral("  &Settings") + QString(23, QLatin1Char(' ')));
+    SettingsMenu->setObjectName(QStringLiteral("SettingsMenu"));
+    QAction* help = menuBar()->addAction(QString(6, QLatin1Char(' ')) + QStringLiteral("&Help") +
+                                         QString(9, QLatin1Char(' ')));
+    help->setObjectName(QStringLiteral("HelpMenu"));
+
+    connect(File_new, &QAction::triggered, this, &MDIForm1::newBusiness);
+    connect(File_load, &QAction::triggered, this, &MDIForm1::loadBusiness);
+    connect(File_close, &QAction::triggered, this, &MDIForm1::closeBusiness);
+    connect(exit, &QAction::triggered, this, &MDIForm1::close);
+    connect(classCodes, &QAction::triggered, this, [this] { showCodes(-1); });
+    connect(vendorCodes, &QAction::triggered, this, [this] { showCodes(0); });
+    connect(customers, &QAction::triggered, this, [this] { Command1_Click(0); });
+    connect(parts, &QAction::triggered, this, [this] { Command1_Click(1); });
+    connect(items, &QAction::triggered, this, [this] { Command1_Click(3); });
+    connect(SettingsMenu, &QAction::triggered, this, &MDIForm1::showSettings);
+    connect(help, &QAction::triggered, this, &MDIForm1::showHelp);
+}
+
+void MDIForm1::buildToolbar() {
+    const QSize size(buttonWidthTwips / twipsPerPixel, buttonHeightTwips / twipsPerPixel);
+    Picture2->setFixedHeight(size.height() + 10);
+    for (int i = 0; i < 4; ++i) {
+        auto* button = new QToolButton(Picture2);
+        button->setObjectName(QStringLiteral("Command1(%1)").arg(i));
+        button->setToolTip(QLatin1String(toolbarButtons[i].tip));
+        button->setIcon(pictures::icon(QLatin1String(toolbarButtons[i].picture)));
+        button->setIconSize(size - QSize(8, 8));
+        button->setGeometry(buttonLeftTwips[i] / twipsPerPixel, 5, size.width(), size.height());
+        button->setAutoRaise(true);
+        connect(button, &QToolButton::clicked, this, [this, i] { Command1_Click(i); });
+        Command1[i] = button;
+    }
+}
+
+void MDIForm1::startup() {
+    titlepage& title = titlepage::get();
+    title.mode = 0;
+    title.load();
+    title.exec();
+
+    AppState& state = appState();
+    state.homePath = QDir::currentPath();
+    QDir::setCurrent(state.homePath);
+    state.class_codes = CodeTable();
+    state.vendor_codes = CodeTable();
+    state.biz_registry = BizRegistry::empty();
+    const QString notice = readRegistryAtStartup(state);
+    if (!notice.isEmpty())
+        prompts::message(notice, QString(), PromptIcon::Exclamation);
+    reset();
+}
+
+void MDIForm1::setBusinessMenus(bool open) {
+    DatabaseMenu->menuAction()->setEnabled(open);
+    SettingsMenu->setEnabled(open);
+    File_close->setEnabled(open);
+    File_load->setEnabled(!open);
+    File_new->setEnabled(!open);
+}
+
+void MDIForm1::reset() {
+    AppState& state = appState();
+    BizRegistry& registry = state.biz_registry;
+    registry.setHomeFolder(state.homePath);
+    if (registry.biz_state == 1) {
+        const QString folder = state.businessFolder();
+        if (QDir(folder).exists() && QDir::setCurrent(folder)) {
+            setWindowTitle(QStringLiteral("VARNEK PRAXO - ") + registry.biz_name[registry.cur_biz]);
+            Label1->setText(QStringLiteral("Business opened successfully: "));
+            setBusinessMenus(true);
+            loadCodeTables();
+            // A damaged file is told of and left alone; the business stays open for the rest.
+            damagedfiles::tellOnce(damagedfiles::check(folder));
+            return;
+        }
+        // The business's folder is gone (moved or removed): open nothing rather than stop.
+        const QString name = registry.biz_name[registry.cur_biz].trimmed();
+        registry.biz_state = 0;
+        registry.cur_biz = -1;
+        prompts::message(QStringLiteral("The folder of business \"%1\" could not be found (%2). "
+                                        "No business is open.")
+                             .arg(name, folder),
+                         QString(), PromptIcon::Exclamation);
+    }
+    damagedfiles::forgetTold();
+    QDir::setCurrent(state.homePath);
+    setBusinessMenus(false);
+    if (registry.biz_state == -1) {
+        setWindowTitle(QStringLiteral("VARNEK PRAXO"));
+        Label1->setText(QStringLiteral("Welcome new user") + spaces21 + registry.home_folder);
+    } else {
+        setWindowTitle(QStringLiteral("VARNEK PRAXO") + spaces21 + registry.home_folder);
+        Label1->setText(QStringLiteral("Please open a business"));
+    }
+}
+
+void MDIForm1::loadCodeTables() {
+    const struct {
+        const char* file;
+        CodeTable* table;
+    } files[] = {{CodeTable::classFileName, &appState().class_codes},
+                 {CodeTable::vendorFileName, &appState().vendor_codes}};
+    for (const auto& entry : files) {
+        const QString path = QDir::current().filePath(QLatin1String(entry.file));
+        const RecordRead read = readRecord(path, CodeTable::fileSize);
+        // A damaged file leaves the table as it is; reset tells the user of it.
+        const std::optional<CodeTable> table =
+            read.status == RecordStatus::Ok ? CodeTable::decode(read.bytes) : std::nullopt;
+        if (table)
+            *entry.table = *table;
+    }
+}
+
+void MDIForm1::Command1_Click(int index) {
+    // Unloading the data finder resets the status label, so a legend is never appended twice.
+    if (databaseview* finder = databaseview::loaded())
+        finder->unload();
+    if (appState().biz_registry.biz_state < 1) {
+        prompts::message(QStringLiteral("Please open up a business"));
+        return;
+    }
+    switch (index) {
+    case 0:
+        databaseview::showList(1);
+        break;
+    case 1:
+        if (databaseview::showList(0))
+            Label1->setText(Label1->text() +
+                            QStringLiteral("         G = general Stock       S = special"));
+        break;
+    case 2:
+        if (databaseview::showList(3)) {
+            newitem& dialog = newitem::get();
+            dialog.load();
+            showChild(&dialog);
+        }
+        break;
+    case 3:
+        if (databaseview::showList(3))
+            Label1->setText(Label1->text() +
+                            QStringLiteral("         C = confirmed item       U = not confirmed yet"));
+        break;
+    }
+}
+
+void MDIForm1::showChild(QWidget* window) {
+    QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
+    frame->setObjectName(window->objectName() + QStringLiteral("Frame"));
+    frame->show();
+}
+
+void MDIForm1::saveRegistry() {
+    try {
+        writeRegistry(appState());
+    } catch (const FileError& error) {
+        prompts::message(registryErrorText(error.reason()), QString(), PromptIcon::Critical);
+    }
+}
+
+void MDIForm1::newBusiness() {
+    AppState& state = appState();
+    if (state.biz_registry.biz_count >= BizRegistry::slotCount ||
+        state.biz_registry.lowestFreeSlot() < 0)
+        return;
+    settingback& backdrop = settingback::get();
+    showChild(&backdrop);
+    backdrop.parentWidget()->showMaximized();
+
+    const QString name = prompts::input(QStringLiteral("Enter name of business (> 4 char): "),
+                                        QStringLiteral("New Business Name"), QPoint(3300, 4000));
+    if (name.size() <= 4) {
+        backdrop.unload();
+        return;
+    }
+    int slot = -1;
+    try {
+        slot = createBusiness(state, name);
+    } catch (const FileError& error) {
+        prompts::message(QStringLiteral("The business could not be created: %1").arg(error.message()),
+                         QString(), PromptIcon::Critical);
+    } catch (const std::exception& error) {
+        prompts::message(QStringLiteral("The business could not be created: %1")
+                             .arg(QString::fromUtf8(error.what())),
+                         QString(), PromptIcon::Critical);
+    }
+    if (slot < 0) {
+        backdrop.unload();
+        return;
+    }
+    prompts::message(QStringLiteral("new business added at area") + numberText(double(slot + 1)));
+    saveRegistry();
+    reset();
+
+    settings& window = settings::get();
+    window.load();
+    window.Command1[1]->setEnabled(false);
+    const QString defaults[8] = {state.biz_registry.biz_name[slot],
+                                 QStringLiteral("Enter CEO's name here"),
+                                 QStringLiteral("Enter type of business"),
+                                 QStringLiteral("1.5%"),
+                                 QStringLiteral("$10/hr"),
+                                 QStringLiteral("$10/hr"),
+                                 QStringLiteral("$10/hr"),
+                                 QStringLiteral("3%")};
+    for (int i = 0; i < 8; ++i)
+        window.Text1[i]->setText(defaults[i]);
+    showSettings();
+}
+
+void MDIForm1::showSettings() {
+    const bool fresh = !settings::loaded();
+    settings& window = settings::get();
+    if (fresh)
+        window.load();
+    const settingback* backdrop = settingback::loaded();
+    if (backdrop && backdrop->isVisible()) {
+        window.setModal(false);
+        window.show();
+        window.raise();
+        window.activateWindow();
+        return;
+    }
+    window.exec();
+}
+
+void MDIForm1::loadBusiness() {
+    bool again = true;
+    while (again) {
+        QPointer<loadpage> page = &loadpage::get();
+        page->reopen = false;
+        page->load();
+        page->exec();
+        again = page && page->reopen;
+    }
+}
+
+void MDIForm1::closeBusiness() {
+    AppState& state = appState();
+    state.biz_registry.cur_biz = -1;
+    state.biz_registry.biz_state = 0;
+    QDir::setCurrent(state.homePath);
+    saveRegistry();
+    reset();
+}
+
+void MDIForm1::showCodes(qint16 mode) {
+    Codepage& codes = Codepage::get();
+    codes.mode = mode;
+    codes.load();
+    codes.exec();
+}
+
+void MDIForm1::showHelp() {
+    titlepage& title = titlepage::get();
+    title.mode = 1;
+    title.load();
+    title.exec();
+}
+
+void MDIForm1::closeEvent(QCloseEvent* event) {
+    AppState& state = appState();
+    if (state.biz_registry.biz_state == 1)
+        QDir::setCurrent(state.homePath);
+    saveRegistry();
+    event->accept();
+}

@@ -1,0 +1,160 @@
+#include "gui/app/settings.h"
+
+#include "gui/app/settingback.h"
+#include "core/business/settingsrules.h"
+#include "gui/widgets/discardwindow.h"
+#include "gui/widgets/keyclick.h"
+#include "core/common/prompts.h"
+#include "core/common/recordfile.h"
+#include "core/common/textnum.h"
+
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+const char* const labelCaptions[8] = {
+    "Business Name",           "    CEO's Name",
+    "   Business Type",        "   Markup Rate",
+    "Engineering Labour Rate", "    Assembly Labour Rate",
+    "       Testing Labour Rate", "                     sales tax  %"};
+
+const QString refusal = QStringLiteral("Please fill out settings correctly");
+
+QString rateText(float rate) {
+    return format(rate, QStringLiteral("$0.00")) + QLatin1String("/hr");
+}
+} // namespace
+
+settings::settings() {
+    setObjectName(QStringLiteral("settings"));
+    setWindowTitle(QStringLiteral("  Business Settings"));
+    auto* grid = new QGridLayout(this);
+    for (int i = 0; i < 8; ++i) {
+        Label1[i] = new QLabel(QLatin1String(labelCaptions[i]), this);
+        Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
+        Text1[i] = new QLineEdit(this);
+        Text1[i]->setObjectName(QStringLiteral("Text1(%1)").arg(i));
+        Text1[i]->setMinimumWidth(260);
+        grid->addWidget(Label1[i], i, 0, Qt::AlignRight);
+        grid->addWidget(Text1[i], i, 1);
+        connect(Text1[i], &QLineEdit::textChanged, this, [this, i] { applyInputRule(i); });
+    }
+    Command1[0] = new QPushButton(QStringLiteral("&Save"), this);
+    Command1[1] = new QPushButton(QStringLiteral("&Close"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (int i = 0; i < 2; ++i) {
+        Command1[i]->setObjectName(QStringLiteral("Command1(%1)").arg(i));
+        buttons->addWidget(Command1[i]);
+    }
+    Command1[0]->setDefault(true);
+    Command1[1]->setAutoDefault(false);
+    grid->addLayout(buttons, 8, 0, 1, 2);
+    connect(Command1[0], &QPushButton::clicked, this, &settings::save);
+    connect(Command1[1], &QPushButton::clicked, this, &settings::unload);
+    // Enter on a focused "&Close" closes; elsewhere it presses the default "&Save".
+    keyclick::returnPressesFocusedButtons(this);
+}
+
+void settings::load() {
+    RecordStatus status = RecordStatus::Missing;
+    const BizSettings read = loadBizSettings(QDir::currentPath(), &status);
+    if (status == RecordStatus::Damaged)
+        prompts::message(QStringLiteral("The settings file %1 is damaged and was not read.")
+                             .arg(QDir::current().filePath(QLatin1String(BizSettings::fileName))),
+                         QString(), PromptIcon::Exclamation);
+    if (status != RecordStatus::Ok)
+        return;
+    record_ = read;
+    setWindowTitle(QStringLiteral("Organizational Settings: ") + record_.company);
+    Text1[0]->setText(record_.company);
+    Text1[1]->setText(record_.ceo_name);
+    Text1[2]->setText(record_.biz_type);
+    Text1[3]->setText(numberText(record_.markup_rate) + QLatin1Char('%'));
+    Text1[4]->setText(rateText(record_.eng_rate));
+    Text1[5]->setText(rateText(record_.asm_rate));
+    Text1[6]->setText(rateText(record_.test_rate));
+    Text1[7]->setText(numberText(record_.sales_tax) + QLatin1Char('%'));
+}
+
+void settings::applyInputRule(int index) {
+    QLineEdit* field = Text1[index];
+    const QString text = field->text();
+    QString repaired = text;
+    if (index >= 4 && index <= 6)
+        repaired = repairRateText(text);
+    else if (index == 3 || index == 7)
+        repaired = repairPercentText(text);
+    if (repaired == text)
+        return;
+    // Keep the cursor where the user was typing, not behind the suffix.
+    const int cursor = field->cursorPosition();
+    field->setText(repaired);
+    field->setCursorPosition(qMin(cursor, int(repaired.size())));
+}
+
+void settings::save() {
+    for (QLineEdit* field : Text1) {
+        if (field->text().isEmpty()) {
+            prompts::message(refusal);
+            return;
+        }
+    }
+    const std::optional<float> markup = percentValue(Text1[3]->text());
+    const std::optional<float> eng = rateValue(Text1[4]->text());
+    const std::optional<float> assembly = rateValue(Text1[5]->text());
+    const std::optional<float> testing = rateValue(Text1[6]->text());
+    const std::optional<float> tax = percentValue(Text1[7]->text());
+    if (!markup || !eng || !assembly || !testing || !tax) {
+        prompts::message(refusal);
+        return;
+    }
+    BizSettings record = record_;
+    record.company = Text1[0]->text();
+    record.ceo_name = Text1[1]->text();
+    record.biz_type = Text1[2]->text();
+    record.markup_rate = *markup;
+    record.eng_rate = *eng;
+    record.asm_rate = *assembly;
+    record.test_rate = *testing;
+    record.sales_tax = *tax;
+    try {
+        writeRecordAtomically(QDir::current().filePath(QLatin1String(BizSettings::fileName)),
+                              record.encode());
+    } catch (const FileError& error) {
+        prompts::message(error.message(), QString(), PromptIcon::Critical);
+        return;
+    }
+    record_ = record;
+    prompts::message(QStringLiteral("settings saved"));
+    unload();
+}
+
+void settings::unload() {
+    forget();
+    if (settingback* backdrop = settingback::loaded())
+        backdrop->unload();
+    if (isModal())
+        done(QDialog::Rejected);
+    discardWindow(this);
+}
+
+// Esc presses "&Close", the cancel button, only while it is enabled.
+void settings::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        if (Command1[1]->isEnabled())
+            Command1[1]->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// The close box leaves without writing.
+void settings::reject() {
+    unload();
+}

@@ -1,0 +1,445 @@
+#include "gui/items/changingitem.h"
+
+#include "core/business/appstate.h"
+#include "core/business/damagedfiles.h"
+#include "core/common/database.h"
+#include "gui/widgets/buttonrow.h"
+#include "gui/widgets/discardwindow.h"
+#include "gui/widgets/linegrid.h"
+#include "core/common/prompts.h"
+#include "core/common/recordset.h"
+#include "core/common/textnum.h"
+#include "gui/finder/databaseview.h"
+#include "gui/finder/getpart.h"
+#include "core/items/itemtables.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+using namespace itemcosting;
+
+namespace {
+
+constexpr int columns = 9;
+constexpr int rows = ItemLines::visibleRows;
+
+const char* const fieldCaptions[8] = {"Item Code: ",  "Item Name:",       "Total Costs",
+                                      "Total Labour", "Max Deivery Time", "Mark up Rate",
+                                      "Part count",   "Item Class"};
+const char* const headerCaptions[columns] = {"   I/P #", "       Description", "   Unit price",
+                                             " QTY",     " Total Price",       " A. hours",
+                                             "E. Hours", "T. Hours",           "Total  I/P cost"};
+
+const QColor lightYellow(255, 255, 192);
+const QColor lightCyan(192, 255, 255);
+const QColor lightGreen(192, 255, 192);
+
+// The grid's columns with the colours they are designed with; the first is the tooltip
+// background. Columns whose boxes explain themselves in a tooltip carry the question-mark
+// pointer.
+std::vector<LineGrid::Column> gridColumns(const QPalette& palette) {
+    const std::array<QColor, columns> colours = {palette.color(QPalette::ToolTipBase),
+                                                 lightYellow,
+                                                 lightCyan,
+                                                 lightGreen,
+                                                 lightCyan,
+                                                 lightYellow,
+                                                 lightYellow,
+                                                 lightYellow,
+                                                 lightCyan};
+    std::vector<LineGrid::Column> result;
+    for (int c = 0; c < columns; ++c) {
+        const bool explained = c == 1 || c >= 5;
+        result.push_back({QLatin1String(headerCaptions[c]), colours[std::size_t(c)],
+                          explained ? Qt::WhatsThisCursor : Qt::ArrowCursor, c == 1 ? 2 : 0});
+    }
+    return result;
+}
+
+} // namespace
+
+changingitem::changingitem() {
+    setObjectName(QStringLiteral("changingitem"));
+    setWindowTitle(QStringLiteral("Setting up the item"));
+    buildControls();
+}
+
+void changingitem::buildControls() {
+    auto* layout = new QVBoxLayout(this);
+    auto* fields = new QGridLayout;
+    for (int i = 0; i < 8; ++i) {
+        Label1[i] = new QLabel(QLatin1String(fieldCaptions[i]), this);
+        Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
+        Label1[i]->installEventFilter(this);
+        Text1[i] = new QLineEdit(this);
+        Text1[i]->setObjectName(QStringLiteral("Text1(%1)").arg(i));
+        Text1[i]->setReadOnly(true);
+        Text1[i]->setEnabled(i == 5 || i == 7);
+        Text1[i]->installEventFilter(this);
+        const int row = i % 4;
+        const int column = (i / 4) * 2;
+        fields->addWidget(Label1[i], row, column, Qt::AlignRight);
+        fields->addWidget(Text1[i], row, column + 1);
+    }
+    Text1[1]->setMinimumWidth(260);
+    Text1[7]->setMinimumWidth(260);
+    layout->addLayout(fields);
+
+    buildGrid();
+    layout->addLayout(grid_->layout());
+
+    layout->addLayout(buttonRow<3>(this, Command1, {"Save Item", "Confirm item", "Cancel"}));
+    connect(Command1[0], &QPushButton::clicked, this, &changingitem::save);
+    connect(Command1[1], &QPushButton::clicked, this, &changingitem::confirm);
+    connect(Command1[2], &QPushButton::clicked, this, &changingitem::cancel);
+
+    // The class list drops below the class field over the other controls.
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->hide();
+    List1->installEventFilter(this);
+    const auto pick = [this](QListWidgetItem* item) {
+        const bool byKey = List1->hasFocus();
+        Text1[7]->setText(item->text());
+        hideClassList();
+        if (byKey)
+            Text1[7]->setFocus();
+    };
+    connect(List1, &QListWidget::itemClicked, this, pick);
+    // A double-click, or Enter on the current class.
+    connect(List1, &QListWidget::itemActivated, this, pick);
+}
+
+void changingitem::buildGrid() {
+    grid_ = new LineGrid(this, gridColumns(palette()), rows);
+    grid_->copyColumns(Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9, Text10);
+    grid_->copyHeaders(Label2);
+    for (QLabel* label : Label2)
+        label->installEventFilter(this);
+    VScroll1 = grid_->scrollBar();
+    connect(grid_, &LineGrid::clicked, this, [this](int, int r) { gridClick(r); });
+    connect(grid_, &LineGrid::hovered, this, &changingitem::set_edit_tip);
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this] {
+        hideClassList();
+        redisplay();
+    });
+}
+
+void changingitem::fillClassList() {
+    List1->clear();
+    List1->addItem(QStringLiteral("000      MISC"));
+    const CodeTable& codes = appState().class_codes;
+    for (int n = 1; n <= CodeTable::count; ++n)
+        List1->addItem(format(n, QStringLiteral("000")) + QLatin1String("     ") + codes.entry(n));
+}
+
+void changingitem::load() {
+    fillClassList();
+    Text1[0]->clear();
+    Text1[1]->clear();
+    if (databaseview* finder = databaseview::loaded()) {
+        const int line = finder->selectedLine();
+        if (line >= 0) {
+            Text1[0]->setText(finder->cellText(0, line).left(5));
+            Text1[1]->setText(finder->cellText(2, line));
+        }
+    }
+    settings_ = damagedfiles::windowSettings();
+    confirmed = false;
+    complete_ = true;
+    try {
+        lines_.clear();
+        if (!Text1[0]->text().isEmpty())
+            complete_ = lines_.load(databaseview::connection(databaseview::parts_list),
+                                    databaseview::connection(databaseview::parts),
+                                    databaseview::connection(databaseview::assembled_items),
+                                    wholeNumberOf(Text1[0]->text()));
+        readItemRow();
+    } catch (const DbError& error) {
+        prompts::message(error.message(), QString(), PromptIcon::Critical);
+        complete_ = false;
+    }
+    cnt = qint16(lines_.count());
+    // Saving would drop the lines that could not be shown, and a confirmed item stays as stored.
+    Command1[0]->setEnabled(!confirmed && complete_);
+    if (!complete_ && cnt == ItemLines::capacity)
+        prompts::message(QStringLiteral("This item has more than %1 lines. Only the first %1 are "
+                                        "shown, and the item cannot be saved here.")
+                             .arg(ItemLines::capacity),
+                         QString(), PromptIcon::Exclamation);
+    VScroll1->setRange(0, ItemLines::scrollMaximumForLoaded(cnt));
+    VScroll1->setValue(0);
+    redisplay();
+}
+
+void changingitem::readItemRow() {
+    RecordSet& items = databaseview::connection(databaseview::assembled_items);
+    Text1[5]->setText(markupText(0.0f));
+    Text1[7]->clear();
+    if (area < 0 || area >= items.recordCount())
+        return;
+    items.moveFirst();
+    items.move(area);
+    Text1[5]->setText(markupText(items.field(AssembledItems::markup).toFloat()));
+    const qint64 itemClass = items.field(AssembledItems::item_class).toInt64();
+    if (itemClass >= 0 && itemClass < List1->count())
+        Text1[7]->setText(List1->item(int(itemClass))->text());
+    confirmed = items.field(AssembledItems::confirmed).toBool();
+}
+
+void changingitem::unload() {
+    forget();
+    if (isModal() && isVisible())
+        done(QDialog::Rejected);
+    discardWindow(this);
+}
+
+float changingitem::markupFactor() const {
+    return markupOf(Text1[5]->text());
+}
+
+void changingitem::redisplay() {
+    if (confirmed) {
+        Text1[5]->setEnabled(false);
+        Command1[1]->setEnabled(false);
+    }
+    for (int r = 0; r < rows; ++r) {
+        const int k = r + VScroll1->value();
+        grid_->showRow(r, lines_.line(k), k <= cnt && !confirmed);
+    }
+    showTotals();
+}
+
+void changingitem::showTotals() {
+    const ItemTotals totals = lines_.totals();
+    Text1[6]->setText(totals.partCount);
+    Text1[2]->setText(totals.totalCosts);
+    Text1[4]->setText(totals.maxDelivery);
+    Text1[3]->setText(totals.totalLabour);
+}
+
+void changingitem::gridClick(int r) {
+    hideClassList();
+    Command1[2]->setFocus();
+    if (confirmed)
+        return;
+    const int k = r + VScroll1->value();
+    if (k > cnt || cnt >= ItemLines::capacity)
+        return;
+    onto = qint16(k);
+    const ItemLine& line = lines_.line(k);
+    const QString& code = line[ItemCell::ip_code];
+    Data1 = code.left(4) + QLatin1String("     ") + line[ItemCell::description];
+    data7 = code.right(1);
+    data2 = line[ItemCell::asm_hours];
+    data3 = line[ItemCell::eng_hours];
+    data4 = line[ItemCell::test_hours];
+    data5 = line[ItemCell::unit_price];
+    data6 = line[ItemCell::qty];
+
+    getpart& picker = getpart::get();
+    picker.mode = 0;
+    picker.caller = this;
+    picker.load();
+    picker.exec();
+}
+
+PickerLine changingitem::pickerLine() const {
+    PickerLine line;
+    line.code = Data1;
+    line.unitPrice = data5;
+    line.qty = data6;
+    line.asmHours = data2;
+    line.engHours = data3;
+    line.testHours = data4;
+    line.kind = data7;
+    return line;
+}
+
+void changingitem::adder(qint16 ar) {
+    getpart* picker = getpart::loaded();
+    if (!picker)
+        return;
+    PickedChoice choice;
+    choice.isPart = picker->is_part != 0;
+    choice.entry = picker->Text1[2]->text();
+    choice.unitCost = picker->Text1[3]->text();
+    choice.qty = picker->Text1[4]->text();
+    choice.asmHours = picker->Text1[5]->text();
+    choice.engHours = picker->Text1[6]->text();
+    choice.testHours = picker->Text1[7]->text();
+    choice.deliveryDays = picker->cur_hours;
+
+    if (ItemLines::isHost(choice, wholeNumberOf(Text1[0]->text()))) {
+        prompts::message(QStringLiteral("Sorry, can not use the same host item as a part item"),
+                         QStringLiteral("Recursive"), PromptIcon::Exclamation);
+        return;
+    }
+    const auto multiply = [] {
+        return prompts::question(QStringLiteral("This part/item has been inserted already. Do "
+                                                "you want to Multiply the rates by qty"));
+    };
+    const ItemLines::Placed placed = lines_.place(ar, choice, multiply, settings_, markupFactor());
+    if (placed.appended) {
+        cnt = qint16(lines_.count());
+        if (const std::optional<int> maximum = ItemLines::scrollMaximumAfterAppend(cnt)) {
+            VScroll1->setMaximum(*maximum);
+            VScroll1->setValue(VScroll1->value() + 1);
+        }
+    }
+    picker->unload();
+    redisplay();
+}
+
+void changingitem::set_edit_tip(int column, int r) {
+    const int k = r + VScroll1->value();
+    QString tip;
+    if (column == 0 || (column >= 2 && column <= 4)) {
+        if (k <= cnt)
+            tip = QStringLiteral("Click to edit/add part");
+    } else if (k < cnt) {
+        const ItemLine& line = lines_.line(k);
+        const QString box = grid_->box(column, r)->text();
+        switch (column) {
+        case 1:
+            tip = line[ItemCell::description];
+            break;
+        case 5:
+            tip = labourTip(Labour::Assembly, box, settings_);
+            break;
+        case 6:
+            tip = labourTip(Labour::Engineering, box, settings_);
+            break;
+        case 7:
+            tip = labourTip(Labour::Testing, box, settings_);
+            break;
+        default:
+            tip = costTip(line, settings_, Text1[5]->text());
+            break;
+        }
+    }
+    grid_->box(column, r)->setToolTip(tip);
+}
+
+void changingitem::markupEntry() {
+    hideClassList();
+    const QString answer =
+        prompts::input(QStringLiteral("Enter mark up rate "), QStringLiteral("mark up rate"));
+    if (const std::optional<QString> text = itemcosting::markupEntry(answer)) {
+        Text1[5]->setText(*text);
+        lines_.recomputeCosts(settings_, markupFactor());
+        redisplay();
+    }
+    Command1[2]->setFocus();
+}
+
+void changingitem::classClicked() {
+    hideClassList();
+    Command1[2]->setFocus();
+    const QPoint below = Text1[7]->mapTo(this, QPoint(0, Text1[7]->height()));
+    List1->setGeometry(below.x(), below.y(), Text1[7]->width(), qMin(240, height() - below.y()));
+    List1->show();
+    List1->raise();
+}
+
+// Opened from the keyboard, the list takes the focus on the class shown, so that the arrows
+// and Enter choose.
+void changingitem::classListByKey() {
+    classClicked();
+    const QList<QListWidgetItem*> shown = List1->findItems(Text1[7]->text(), Qt::MatchExactly);
+    List1->setCurrentItem(shown.isEmpty() ? List1->item(0) : shown.first());
+    List1->setFocus();
+}
+
+void changingitem::hideClassList() {
+    List1->hide();
+}
+
+void changingitem::save() {
+    const SavedItem item = savedItem({Text1[2]->text(), Text1[3]->text(), Text1[4]->text(),
+                                      Text1[5]->text(), Text1[7]->text(), confirmed});
+    try {
+        lines_.save(databaseview::connection(databaseview::parts_list),
+                    databaseview::connection(databaseview::assembled_items), area,
+                    wholeNumberOf(Text1[0]->text()), item);
+    } catch (const DbError& error) {
+        prompts::message(error.message(), QString(), PromptIcon::Critical);
+        return;
+    }
+    prompts::message(QStringLiteral("saved"));
+    cancel();
+}
+
+void changingitem::confirm() {
+    confirmed = true;
+    redisplay();
+}
+
+void changingitem::cancel() {
+    unload();
+    if (databaseview* finder = databaseview::loaded())
+        finder->setform();
+}
+
+bool changingitem::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    const bool press = type == QEvent::MouseButtonPress;
+    const bool doublePress = type == QEvent::MouseButtonDblClick;
+    const bool key = isKeyClick(event);
+    if (watched == List1) {
+        // Esc closes the list, not the window.
+        if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            hideClassList();
+            Text1[7]->setFocus();
+            return true;
+        }
+        return QDialog::eventFilter(watched, event);
+    }
+    if (!press && !doublePress && !key)
+        return QDialog::eventFilter(watched, event);
+    if (watched == Text1[5]) {
+        markupEntry();
+        return true;
+    }
+    if (watched == Text1[7]) {
+        // A double-click only opens the list again.
+        if (key)
+            classListByKey();
+        else
+            classClicked();
+        return true;
+    }
+    if (press && qobject_cast<QLabel*>(watched))
+        hideClassList();
+    return QDialog::eventFilter(watched, event);
+}
+
+bool changingitem::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        Command1[2]->setFocus();
+    return QDialog::event(event);
+}
+
+void changingitem::mousePressEvent(QMouseEvent* event) {
+    hideClassList();
+    QDialog::mousePressEvent(event);
+}
+
+void changingitem::mouseDoubleClickEvent(QMouseEvent* event) {
+    hideClassList();
+    QDialog::mouseDoubleClickEvent(event);
+}
+
+// The close box and Esc leave as Cancel does.
+void changingitem::reject() {
+    cancel();
+}

@@ -1,0 +1,113 @@
+#include "gui/sales/showinvoices.h"
+
+#include "gui/widgets/discardwindow.h"
+#include "gui/widgets/keyclick.h"
+#include "core/common/textnum.h"
+#include "gui/finder/databaseview.h"
+#include "gui/sales/viewinvoice.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const char* const buttonCaptions[3] = {"View/Edit", "Close", "New Invoice"};
+} // namespace
+
+showinvoices::showinvoices() : List1(new QListWidget(this)), Label1(new QLabel(this)) {
+    setObjectName(QStringLiteral("showinvoices"));
+    setWindowTitle(QStringLiteral("PO/Invoice List of customer: "));
+
+    List1->setObjectName(QStringLiteral("List1"));
+    // The lines are columns made of blanks, which only line up in a fixed-pitch font.
+    List1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(List1, &QListWidget::itemDoubleClicked, this, &showinvoices::viewSelected);
+    // Return on a line is its double-click; a line only the arrow keys reached is taken too.
+    keyclick::onLineReturn(List1, [this](const QModelIndex& line) {
+        List1->setCurrentRow(line.row(), QItemSelectionModel::ClearAndSelect);
+        viewSelected();
+    });
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setText(QStringLiteral("Status: "));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Label1, 1);
+    for (int i = 0; i < 3; ++i) {
+        Command1[i] = new QPushButton(QLatin1String(buttonCaptions[i]), this);
+        Command1[i]->setObjectName(QStringLiteral("Command1(%1)").arg(i));
+        Command1[i]->setAutoDefault(false);
+        buttons->addWidget(Command1[i]);
+    }
+    connect(Command1[0], &QPushButton::clicked, this, &showinvoices::viewSelected);
+    connect(Command1[1], &QPushButton::clicked, this, &showinvoices::unload);
+    connect(Command1[2], &QPushButton::clicked, this, &showinvoices::newInvoice);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(List1, 1);
+    layout->addLayout(buttons);
+    resize(820, 420);
+    keyclick::returnPressesFocusedButtons(this);
+}
+
+void showinvoices::load() {
+    const bool all = cust < 0;
+    if (all) {
+        setWindowTitle(QStringLiteral("PO/Invoices for ALL Customers"));
+    } else {
+        setWindowTitle(QStringLiteral("PO/Invoices of customer:  ") +
+                       format(int(cust), QStringLiteral("0000 -> ")) + cname);
+    }
+    Command1[2]->setVisible(!all);
+    List3.clear();
+    if (all)
+        List3 = invoicelist::customerTags(databaseview::connection(databaseview::customers));
+    showlist();
+}
+
+void showinvoices::showlist() {
+    List1->hide();
+    List1->clear();
+    List2.clear();
+    invoicelist::Listing listing = invoicelist::listInvoices(
+        databaseview::connection(databaseview::sales_invoices), cust, List3);
+    List1->addItems(listing.lines);
+    List2 = std::move(listing.positions);
+    Label1->setText(invoicelist::statusText(cust, int(List2.size())));
+    List1->show();
+}
+
+void showinvoices::viewSelected() {
+    const int line = List1->currentRow();
+    if (line < 0 || !List1->item(line)->isSelected() || size_t(line) >= List2.size())
+        return;
+    openInvoice(qint16(List2[size_t(line)]));
+}
+
+void showinvoices::newInvoice() {
+    openInvoice(qint16(-(cust + 1)));
+}
+
+// The invoice editor unloads this list when it closes, by Close or by Save.
+void showinvoices::openInvoice(qint16 rec) {
+    viewinvoice& editor = viewinvoice::get();
+    editor.sell = 1;
+    editor.rec = rec;
+    editor.load();
+    editor.exec();
+}
+
+void showinvoices::unload() {
+    forget();
+    done(QDialog::Rejected);
+    discardWindow(this);
+}
+
+// The close box and Esc leave as "Close" does.
+void showinvoices::reject() {
+    unload();
+}

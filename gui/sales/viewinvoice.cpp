@@ -1,0 +1,403 @@
+#include "gui/sales/viewinvoice.h"
+
+#include "core/business/damagedfiles.h"
+#include "core/common/clock.h"
+#include "core/common/database.h"
+#include "gui/widgets/buttonrow.h"
+#include "gui/widgets/discardwindow.h"
+#include "gui/widgets/linegrid.h"
+#include "core/common/prompts.h"
+#include "core/common/recordset.h"
+#include "core/common/textnum.h"
+#include "gui/finder/databaseview.h"
+#include "gui/finder/getpart.h"
+#include "core/finder/pickerrules.h"
+#include "core/items/itemcosting.h"
+#include "core/sales/salestables.h"
+#include "gui/sales/showinvoices.h"
+
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+using namespace invoicerules;
+
+namespace {
+
+constexpr int columns = 5;
+constexpr int rows = InvoiceLines::visibleRows;
+
+const char* const fieldCaptions[10] = {
+    "Sales Invoice ID",    "Customer ID",        "Recent Update Date", "       Confirmed Date",
+    "Calc. Delivery Date", "Salesperson",        "Total Amount Owed",  "Total Amount Paid",
+    "Tax (%) included",    "Products Delivered?"};
+const char* const headerCaptions[columns] = {"          I/P #", "             Description",
+                                             "     Unit Price", "   Qty", "       Total Price"};
+
+const QColor lightCyan(192, 255, 255);
+const QColor lightYellow(255, 255, 192);
+const QColor lightOrange(255, 224, 192);
+
+// The grid's columns with the colours they are designed with; the first is the tooltip
+// background. The description explains itself in a tooltip, so it carries the question-mark
+// pointer.
+std::vector<LineGrid::Column> gridColumns(const QPalette& palette) {
+    const std::array<QColor, columns> colours = {palette.color(QPalette::ToolTipBase), lightCyan,
+                                                 lightYellow, lightOrange, lightYellow};
+    std::vector<LineGrid::Column> result;
+    for (int c = 0; c < columns; ++c)
+        result.push_back({QLatin1String(headerCaptions[c]), colours[std::size_t(c)],
+                          c == 1 ? Qt::WhatsThisCursor : Qt::ArrowCursor, c == 1 ? 3 : 0});
+    return result;
+}
+
+QString shownDate(const QDate& date) {
+    return formatDate(date, QStringLiteral("mmm dd, yyyy"));
+}
+
+void showEngineError(const DbError& error) {
+    prompts::message(error.message(), QString(), PromptIcon::Critical);
+}
+
+} // namespace
+
+viewinvoice::viewinvoice() {
+    setObjectName(QStringLiteral("viewinvoice"));
+    setWindowTitle(QStringLiteral("Viewing/editing Invoice #"));
+    buildControls();
+}
+
+void viewinvoice::buildControls() {
+    auto* layout = new QVBoxLayout(this);
+    auto* fields = new QGridLayout;
+    for (int i = 0; i < 10; ++i) {
+        Label1[i] = new QLabel(QLatin1String(fieldCaptions[i]), this);
+        Label1[i]->setObjectName(QStringLiteral("Label1(%1)").arg(i));
+        Text1[i] = new QLineEdit(this);
+        Text1[i]->setObjectName(QStringLiteral("Text1(%1)").arg(i));
+        const bool editable = i == 5 || i == 8;
+        Text1[i]->setReadOnly(!editable);
+        // Boxes that only show are no tab stops; a click still selects their text.
+        if (!editable)
+            Text1[i]->setFocusPolicy(Qt::ClickFocus);
+        const int row = i % 5;
+        const int column = (i / 5) * 2;
+        fields->addWidget(Label1[i], row, column, Qt::AlignRight);
+        fields->addWidget(Text1[i], row, column + 1);
+    }
+    layout->addLayout(fields);
+    connect(Text1[8], &QLineEdit::textChanged, this, &viewinvoice::taxChanged);
+
+    buildGrid();
+    layout->addLayout(grid_->layout());
+
+    layout->addLayout(buttonRow<3>(this, Command1, {"&Save", "C&onfirm", "&Close"}));
+    connect(Command1[0], &QPushButton::clicked, this, &viewinvoice::save);
+    connect(Command1[1], &QPushButton::clicked, this, &viewinvoice::confirm);
+    connect(Command1[2], &QPushButton::clicked, this, &viewinvoice::closeEditor);
+}
+
+void viewinvoice::buildGrid() {
+    grid_ = new LineGrid(this, gridColumns(palette()), rows);
+    grid_->copyColumns(Text2, Text3, Text4, Text5, Text6);
+    grid_->copyHeaders(Label2);
+    VScroll1 = grid_->scrollBar();
+    connect(grid_, &LineGrid::clicked, this, [this](int, int r) { gridClick(r); });
+    connect(grid_, &LineGrid::hovered, this, [this](int column, int r) {
+        if (column == 1)
+            descriptionTip(r);
+    });
+    connect(VScroll1, &QScrollBar::valueChanged, this, &viewinvoice::redisplay);
+}
+
+void viewinvoice::load() {
+    Text1[9]->setEnabled(false);
+    max_delivery = 0;
+    cnt = 0;
+    confirmed = false;
+    lines_.clear();
+    settings_ = damagedfiles::windowSettings();
+    try {
+        if (rec < 0) {
+            loadNew();
+        } else if (!loadStored()) {
+            return;
+        }
+    } catch (const DbError& error) {
+        showEngineError(error);
+        unload();
+        return;
+    }
+    if (unloaded_)
+        return;
+    redisplay();
+    if (sell != 1)
+        adder2(sell);
+}
+
+void viewinvoice::loadNew() {
+    const qint64 next = nextInvoiceNumber(databaseview::connection(databaseview::sales_invoices));
+    if (next > highestInvoiceNumber) {
+        prompts::message(numbersExhaustedMessage(), QString(), PromptIcon::Exclamation);
+        unload();
+        return;
+    }
+    const int customer = -int(rec) - 1;
+    setWindowTitle(QStringLiteral("New Invoice for customer ") +
+                   format(customer, QStringLiteral("0000")));
+    is_new = true;
+    Text1[0]->setText(format(next, QStringLiteral("0000")));
+    Text1[1]->setText(format(customer, QStringLiteral("0000")));
+    Text1[2]->setText(shownDate(appclock::today()));
+    Text1[3]->setText(QStringLiteral("n/a"));
+    Text1[4]->setText(QStringLiteral("n/a"));
+    Text1[5]->setText(QStringLiteral(" "));
+    Text1[6]->setText(format(0, QStringLiteral("$0.00")));
+    Text1[7]->setText(format(0, QStringLiteral("$0.00")));
+    Text1[9]->setText(QStringLiteral("No"));
+    Text1[8]->setText(taxText(settings_.sales_tax));
+}
+
+// False when the invoice cannot be shown; the window has unloaded itself then.
+bool viewinvoice::loadStored() {
+    using namespace SalesInvoices;
+    RecordSet& invoices = databaseview::connection(databaseview::sales_invoices);
+    if (rec >= invoices.recordCount()) {
+        prompts::message(QStringLiteral("Invoice row %1 does not exist.").arg(rec), QString(),
+                         PromptIcon::Exclamation);
+        unload();
+        return false;
+    }
+    invoices.moveFirst();
+    invoices.move(rec);
+    is_new = false;
+    Text1[0]->setText(format(invoices.field(invoice_no).toInt64(), QStringLiteral("0000")));
+    Text1[1]->setText(format(invoices.field(cust_no).toInt64(), QStringLiteral("0000")));
+    Text1[2]->setText(shownDate(invoices.field(update_date).toDate()));
+    if (invoices.field(SalesInvoices::confirmed).toBool()) {
+        Text1[3]->setText(shownDate(invoices.field(confirmed_date).toDate()));
+        Text1[4]->setText(shownDate(invoices.field(delivery_date).toDate()));
+        confirmed = true;
+    } else {
+        Text1[3]->setText(QStringLiteral("N/A"));
+        Text1[4]->setText(QStringLiteral("N/A"));
+    }
+    Text1[5]->setText(invoices.field(salesperson).toText().toUpper());
+    Text1[6]->setText(format(invoices.field(amount_owed).toMoney(), QStringLiteral("$0.00")));
+    Text1[7]->setText(format(invoices.field(amount_paid).toMoney(), QStringLiteral("$0.00")));
+    Text1[9]->setText(QLatin1String(invoices.field(delivered).toBool() ? "Yes" : "No"));
+    Text1[8]->setText(taxText(invoices.field(tax_percent).toFloat()));
+
+    bool complete = true;
+    if (!Text1[0]->text().isEmpty())
+        complete = lines_.load(databaseview::connection(databaseview::items_per_sale),
+                               itemcosting::wholeNumberOf(Text1[0]->text()));
+    cnt = qint16(lines_.count());
+    VScroll1->setRange(0, InvoiceLines::scrollMaximumForLoaded(cnt));
+    VScroll1->setValue(0);
+    if (!complete) {
+        // Saving would drop the lines that could not be shown.
+        Command1[0]->setEnabled(false);
+        prompts::message(QStringLiteral("This invoice has more than %1 lines. Only the first %1 "
+                                        "are shown, and the invoice cannot be saved here.")
+                             .arg(InvoiceLines::capacity),
+                         QString(), PromptIcon::Exclamation);
+    }
+    checkDelivery();
+    return true;
+}
+
+void viewinvoice::checkDelivery() {
+    if (!deliveryOverdue(confirmed, Text1[9]->text(), Text1[4]->text(), appclock::today()))
+        return;
+    if (!prompts::question(
+            QStringLiteral("It's pass the delivery date, has the products been delivered?"),
+            QStringLiteral("products delivery for customer at date: ") + Text1[4]->text()))
+        return;
+    Text1[9]->setText(QStringLiteral("Yes"));
+    prompts::message(QStringLiteral("Set to yes. Please remember to save new changes"));
+}
+
+void viewinvoice::unload() {
+    forget();
+    unloaded_ = true;
+    if (isModal() && isVisible())
+        done(QDialog::Rejected);
+    discardWindow(this);
+}
+
+int viewinvoice::exec() {
+    if (unloaded_)
+        return QDialog::Rejected;
+    return QDialog::exec();
+}
+
+void viewinvoice::redisplay() {
+    max_delivery = raisedMaxDelivery(max_delivery, lines_.inUse());
+    if (confirmed) {
+        Text1[5]->setEnabled(false);
+        Text1[8]->setEnabled(false);
+        Command1[1]->setEnabled(false);
+    }
+    grid_->setBoxesEnabled(!confirmed);
+    for (int r = 0; r < rows; ++r) {
+        const int k = r + VScroll1->value();
+        grid_->showRow(r, lines_.line(k), k <= cnt && k < InvoiceLines::capacity && !confirmed);
+    }
+    const InvoiceTotal total = invoiceTotal(lines_.inUse(), Text1[8]->text());
+    Text1[6]->setText(total.owed);
+    Text1[8]->setToolTip(total.tip);
+}
+
+// Every repair changes the text again and so comes back here; the text at rest is displayed.
+void viewinvoice::taxChanged() {
+    QLineEdit* field = Text1[8];
+    const QString text = field->text();
+    const QString repaired = taxFieldAtRest(text);
+    if (repaired != text) {
+        const int cursor = field->cursorPosition();
+        field->setText(repaired);
+        field->setCursorPosition(qMin(cursor, int(repaired.size()) - 1));
+        return;
+    }
+    redisplay();
+}
+
+void viewinvoice::gridClick(int r) {
+    Command1[2]->setFocus();
+    if (confirmed)
+        return;
+    const int k = r + VScroll1->value();
+    if (k > cnt || cnt >= InvoiceLines::capacity)
+        return;
+    onto = qint16(k);
+    const InvoiceLine& line = lines_.line(k);
+    Data1 = line[SaleCell::ip_code].left(4) + QLatin1String("     ") + line[SaleCell::description];
+    data2 = line[SaleCell::unit_price];
+    data3 = line[SaleCell::qty];
+
+    getpart& picker = getpart::get();
+    picker.mode = -1;
+    picker.caller = this;
+    picker.load();
+    picker.exec();
+}
+
+PickerLine viewinvoice::pickerLine() const {
+    PickerLine line;
+    line.code = Data1;
+    line.unitPrice = data2;
+    line.qty = data3;
+    // The clicked line's tag, so that an item line opens with items listed and stays an item.
+    line.kind = lines_.line(onto)[SaleCell::ip_code].right(1);
+    return line;
+}
+
+void viewinvoice::adder(qint16 row) {
+    getpart* picker = getpart::loaded();
+    if (!picker)
+        return;
+    InvoiceLines::Choice choice;
+    choice.isPart = picker->is_part != 0;
+    choice.entry = picker->Text1[2]->text();
+    choice.unitPrice = picker->Text1[3]->text();
+    choice.qty = picker->Text1[4]->text();
+    choice.deliveryDays = picker->cur_hours;
+    const InvoiceLines::Placed placed = lines_.place(row, choice);
+    if (placed.appended) {
+        cnt = qint16(lines_.count());
+        if (const std::optional<int> maximum = InvoiceLines::scrollMaximumAfterAppend(cnt)) {
+            VScroll1->setMaximum(*maximum);
+            VScroll1->setValue(VScroll1->value() + 1);
+        }
+    }
+    picker->unload();
+    redisplay();
+}
+
+void viewinvoice::adder2(qint16 mode) {
+    if (mode != databaseview::parts && mode != databaseview::assembled_items)
+        return;
+    const std::optional<InvoiceLines::Sold> sold =
+        InvoiceLines::soldRecord(databaseview::connection(mode), mode == databaseview::parts);
+    if (!sold) {
+        prompts::message(QStringLiteral("There is no part or item selected to sell."));
+        return;
+    }
+    if (!InvoiceLines::codeFits(sold->number)) {
+        prompts::message(picker::numberTooLargeMessage(), QString(), PromptIcon::Exclamation);
+        return;
+    }
+    const QString answer = prompts::input(QStringLiteral("Enter quantity to sell"),
+                                          QStringLiteral("Selling parts/items"));
+    lines_.appendSale(*sold, saleQuantity(answer));
+    cnt = qint16(lines_.count());
+    redisplay();
+}
+
+void viewinvoice::descriptionTip(int r) {
+    const InvoiceLine& line = lines_.line(r + VScroll1->value());
+    Text3[std::size_t(r)]->setToolTip(QStringLiteral("max delivery is ") +
+                                      line[SaleCell::delivery_days] + QStringLiteral(" days"));
+}
+
+void viewinvoice::confirm() {
+    confirmed = true;
+    const QDate today = appclock::today();
+    Text1[3]->setText(shownDate(today));
+    redisplay();
+    Text1[4]->setText(shownDate(deliveryDate(today, max_delivery)));
+    prompts::message(QStringLiteral("confirm set. Please save to record committment and changes"));
+}
+
+void viewinvoice::save() {
+    if (cnt == 0) {
+        prompts::message(QStringLiteral("Please fill in one item to buy"));
+        return;
+    }
+    // A total past what an amount can hold would be stored as 0: refuse rather than store
+    // something other than what is shown.
+    if (!toMoney(Text1[6]->text().mid(1, 60))) {
+        prompts::message(QStringLiteral("The total owed is too large to be saved."), QString(),
+                         PromptIcon::Exclamation);
+        return;
+    }
+    InvoiceBoxes boxes;
+    boxes.invoiceNo = Text1[0]->text();
+    boxes.custNo = Text1[1]->text();
+    boxes.updateDate = Text1[2]->text();
+    boxes.confirmedDate = Text1[3]->text();
+    boxes.deliveryDate = Text1[4]->text();
+    boxes.salesperson = Text1[5]->text();
+    boxes.owed = Text1[6]->text();
+    boxes.paid = Text1[7]->text();
+    boxes.tax = Text1[8]->text();
+    boxes.delivered = Text1[9]->text();
+    boxes.confirmed = confirmed;
+    try {
+        lines_.save(databaseview::connection(databaseview::items_per_sale),
+                    databaseview::connection(databaseview::sales_invoices), savedInvoice(boxes),
+                    is_new, rec);
+    } catch (const DbError& error) {
+        showEngineError(error);
+        return;
+    }
+    prompts::message(QStringLiteral("saved"));
+    closeEditor();
+}
+
+void viewinvoice::closeEditor() {
+    unload();
+    if (showinvoices* list = showinvoices::loaded())
+        list->unload();
+}
+
+// The close box and Esc leave as "&Close" does.
+void viewinvoice::reject() {
+    closeEditor();
+}

@@ -1,0 +1,94 @@
+// The code window: rows, scrolling, descriptions kept in memory, and which way of closing writes.
+#include "core/business/appstate.h"
+#include "gui/catalogue/codepage.h"
+#include "core/common/recordfile.h"
+#include "support/scriptedprompts.h"
+#include "support/temphome.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+#include <memory>
+
+class TestCodepage : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempHome> home;
+    std::unique_ptr<ScriptedPrompts> prompts;
+
+    Codepage& open(qint16 mode) {
+        Codepage& window = Codepage::get();
+        window.mode = mode;
+        window.load();
+        window.show();
+        return window;
+    }
+
+private slots:
+    void init() {
+        home = std::make_unique<TempHome>();
+        prompts = std::make_unique<ScriptedPrompts>();
+        appState() = AppState();
+    }
+    void cleanup() {
+        delete Codepage::loaded();
+        QVERIFY2(prompts->done(), qPrintable(prompts->report()));
+        prompts.reset();
+        home.reset();
+    }
+
+    void rowsFollowTheScrollBar() {
+        Codepage& window = open(-1);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Part Classification Code"));
+        QCOMPARE(window.Frame1->title(), QStringLiteral("Parts"));
+        QCOMPARE(window.Text1[0]->text(), QStringLiteral("001"));
+        QCOMPARE(window.Text1[6]->text(), QStringLiteral("007"));
+        QCOMPARE(window.Text2[0]->text(), QString(30, QLatin1Char(' ')));
+        QCOMPARE(window.VScroll1->minimum(), 1);
+        window.VScroll1->setValue(window.VScroll1->maximum());
+        QCOMPARE(window.Text1[0]->text(), QStringLiteral("194"));
+        QCOMPARE(window.Text1[6]->text(), QStringLiteral("200"));
+    }
+
+    void closeWritesTheTableAndEscapeIsClose() {
+        Codepage& window = open(-1);
+        window.VScroll1->setValue(3);
+        window.Text2[2]->setText(QStringLiteral("A description of forty characters long.."));
+        QCOMPARE(appState().class_codes.entry(5),
+                 QStringLiteral("A description of forty charact"));
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!Codepage::loaded());
+        const RecordRead read = readRecord(home->file(QStringLiteral("classprt.dat")), 6000);
+        QCOMPARE(read.status, RecordStatus::Ok);
+        QCOMPARE(read.bytes.mid(4 * 30, 30), QByteArray("A description of forty charact"));
+        QCOMPARE(read.bytes.count(' '), 6000 - 26);
+    }
+
+    void closeBoxWritesNothingButKeepsTheEdit() {
+        Codepage& window = open(0);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Vendor Classification Code"));
+        QCOMPARE(window.Frame1->title(), QStringLiteral("Vendors"));
+        window.Text2[4]->setText(QStringLiteral("Bolts Inc."));
+        window.close();
+        QVERIFY(!Codepage::loaded());
+        QVERIFY(!QFile::exists(home->file(QStringLiteral("vendor.dat"))));
+        QCOMPARE(appState().vendor_codes.entry(5).trimmed(), QStringLiteral("Bolts Inc."));
+    }
+
+    void clickingARowHighlightsIt() {
+        Codepage& window = open(-1);
+        QTest::mouseClick(window.Text1[2], Qt::LeftButton);
+        QCOMPARE(window.Text2[2]->palette().color(QPalette::Base), QColor(128, 128, 255));
+        QCOMPARE(window.Text1[2]->palette().color(QPalette::Base), QColor(128, 128, 255));
+        QVERIFY(window.Text2[0]->palette().color(QPalette::Base) != QColor(128, 128, 255));
+        window.VScroll1->setValue(2);
+        QVERIFY(window.Text2[2]->palette().color(QPalette::Base) != QColor(128, 128, 255));
+    }
+};
+
+QTEST_MAIN(TestCodepage)
+#include "tst_codepage.moc"

@@ -1,0 +1,438 @@
+// The part editor, driven through its controls by name over a real business's parts table.
+#include "core/business/appstate.h"
+#include "core/business/bizsettings.h"
+#include "core/business/businessfiles.h"
+#include "gui/catalogue/partpage.h"
+#include "core/catalogue/partstable.h"
+#include "core/common/recordfile.h"
+#include "core/common/recordset.h"
+#include "support/scriptedprompts.h"
+#include "core/common/textnum.h"
+#include "gui/finder/databaseview.h"
+#include "support/temphome.h"
+
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+RecordSet& parts() {
+    return databaseview::connection(databaseview::parts);
+}
+
+struct Row {
+    qint64 no = 1;
+    qint64 vendor = 1;
+    qint64 cls = 1;
+    bool general = true;
+    QDate last = baseDate();
+    Value features = {};
+    Value picture = {};
+};
+
+void addPart(const Row& row) {
+    RecordSet& rs = parts();
+    rs.addNew();
+    rs.setField(Parts::part_no, row.no);
+    rs.setField(Parts::description, QStringLiteral("part %1").arg(row.no));
+    rs.setField(Parts::vendor_code, row.vendor);
+    rs.setField(Parts::unit_cost, Money::fromRaw(25000));
+    rs.setField(Parts::unit_price, Money::fromRaw(40000));
+    rs.setField(Parts::class_code, row.cls);
+    rs.setField(Parts::general_stock, row.general);
+    rs.setField(Parts::stock_qty, qint64(4));
+    rs.setField(Parts::delivery_days, 3.0);
+    rs.setField(Parts::last_delivery, row.last);
+    rs.setField(Parts::features, row.features);
+    rs.setField(Parts::picture_file, row.picture);
+    rs.setField(Parts::manufacturer, QStringLiteral("Acme"));
+    rs.update();
+}
+
+// The stored row at a position.
+Value stored(int position, int column) {
+    RecordSet& rs = parts();
+    rs.moveFirst();
+    rs.move(position);
+    return rs.field(column);
+}
+
+void writeMarkup(float markup) {
+    BizSettings record;
+    record.markup_rate = markup;
+    writeRecordAtomically(QDir::current().filePath(QLatin1String(BizSettings::fileName)),
+                          record.encode());
+}
+
+void writePng(const QString& name) {
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(name, "PNG"));
+}
+} // namespace
+
+class TestPartpage : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempHome> home;
+    std::unique_ptr<ScriptedPrompts> prompts;
+
+    Partpage& open(qint16 newpart, int position = 0) {
+        if (newpart == 0) {
+            parts().moveFirst();
+            parts().move(position);
+        }
+        Partpage& page = Partpage::get();
+        page.newpart = newpart;
+        page.load();
+        page.show();
+        return page;
+    }
+    template <class T = QLineEdit> T* control(const QString& name) {
+        T* found = Partpage::get().findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QLineEdit* field(int i) { return control(QStringLiteral("Text1(%1)").arg(i)); }
+    QPushButton* button(const char* name) { return control<QPushButton>(QLatin1String(name)); }
+    // Fills what a new part needs besides its number.
+    void fillNewPart() {
+        const QStringList texts = {{},    "Bolt", "001     x", "$2.50", "$4.00", "000     MISC",
+                                   "Yes", "7",    "3 days",    {},      {},      "Acme"};
+        for (int i = 1; i < 12; ++i)
+            if (!texts[i].isEmpty())
+                field(i)->setText(texts[i]);
+    }
+    void save() {
+        prompts->expectMessage(QStringLiteral("saved. "));
+        button("Command1(0)")->click();
+        QVERIFY2(prompts->done(), qPrintable(prompts->report()));
+        QVERIFY(!Partpage::loaded());
+    }
+    void refused(const QString& message = QStringLiteral("please fill out the information")) {
+        const int rows = parts().recordCount();
+        prompts->expectMessage(message);
+        button("Command1(0)")->click();
+        QVERIFY2(prompts->done(), qPrintable(prompts->report()));
+        QVERIFY(Partpage::loaded());
+        QCOMPARE(parts().recordCount(), rows);
+    }
+
+private slots:
+    void init() {
+        home = std::make_unique<TempHome>();
+        businessfiles::createBusinessDatabases(home->path(), home->path() + QStringLiteral("/0"));
+        QDir::setCurrent(home->path() + QStringLiteral("/0"));
+        prompts = std::make_unique<ScriptedPrompts>();
+        appState().vendor_codes = CodeTable();
+        appState().class_codes = CodeTable();
+    }
+    void cleanup() {
+        delete Partpage::loaded();
+        delete databaseview::loaded();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const bool promptsDone = prompts->done();
+        const QString report = prompts->report();
+        prompts.reset();
+        home.reset();
+        QVERIFY2(promptsDone, qPrintable(report));
+    }
+
+    void newPartTakesNextNumber() {
+        addPart({.no = 37});
+        addPart({.no = 5});
+        databaseview::get().setform();
+        Partpage& page = open(-1);
+        QCOMPARE(page.windowTitle(), QStringLiteral("Add New Part"));
+        QCOMPARE(field(0)->text(), QStringLiteral("0038"));
+        QVERIFY(!field(0)->isEnabled());
+        QCOMPARE(field(9)->text(), QStringLiteral("N/A"));
+        QVERIFY(!button("Command3(0)")->isEnabled() && !button("Command3(1)")->isEnabled());
+        fillNewPart();
+        save();
+        QCOMPARE(stored(2, Parts::part_no), Value(qint64(38)));
+        QCOMPARE(databaseview::get().max, qint16(39)); // the finder's list was rebuilt
+    }
+
+    void inputRules_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("keys"); // "<" is a backspace
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("one char into empty delivery") << 8 << "" << 0 << "5"
+                                                      << "1 days";
+        QTest::newRow("final s deleted") << 8 << "3 days" << 6 << "<"
+                                         << "3 days";
+        QTest::newRow("its a deleted") << 8 << "3 days" << 4 << "<"
+                                       << "3 days";
+        QTest::newRow("pasted without the a and s") << 8 << "3 dy" << 4 << ""
+                                                    << "3 days";
+        QTest::newRow("no number of days") << 8 << "3 days" << 0 << "x"
+                                           << "1 days";
+        QTest::newRow("digit typed in front") << 8 << "3 days" << 0 << "1"
+                                              << "13 days";
+        QTest::newRow("money not a number") << 3 << "" << 0 << "$abc"
+                                            << "$0.00";
+        QTest::newRow("typing replaces $0.00") << 4 << "" << 0 << "$12.5"
+                                               << "$12.5";
+        QTest::newRow("quantity not a number") << 7 << "0" << 1 << "x"
+                                               << "0";
+        QTest::newRow("typing replaces 0") << 7 << "0" << 1 << "x12"
+                                           << "12";
+    }
+    void inputRules() {
+        QFETCH(int, index);
+        QFETCH(QString, start);
+        QFETCH(int, cursor);
+        QFETCH(QString, keys);
+        QFETCH(QString, expected);
+        open(-1);
+        QLineEdit* edit = field(index);
+        edit->setText(start);
+        edit->setCursorPosition(cursor);
+        for (const QChar key : keys) {
+            if (key == QLatin1Char('<'))
+                QTest::keyClick(edit, Qt::Key_Backspace);
+            else
+                QTest::keyClicks(edit, QString(key));
+        }
+        QCOMPARE(edit->text(), expected);
+    }
+
+    void priceSuggestion_data() {
+        QTest::addColumn<float>("markup"); // 0: no settings file
+        QTest::addColumn<QString>("cost");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("markup 1.5") << 1.5f << "$10.00"
+                                    << "$15.00";
+        QTest::newRow("no settings file") << 0.0f << "$10.00"
+                                          << "$0.00";
+        QTest::newRow("no cost keeps the price") << 1.5f << ""
+                                                 << "$4.00";
+    }
+    void priceSuggestion() {
+        QFETCH(float, markup);
+        QFETCH(QString, cost);
+        QFETCH(QString, expected);
+        if (markup != 0)
+            writeMarkup(markup);
+        open(-1);
+        field(4)->setText(QStringLiteral("$4.00"));
+        field(3)->setText(cost);
+        QTest::mouseDClick(field(4), Qt::LeftButton);
+        QCOMPARE(field(4)->text(), expected);
+    }
+
+    void generalStockQuestion() {
+        open(-1);
+        fillNewPart();
+        field(7)->setText(QStringLiteral("12"));
+        prompts->expectQuestion(QStringLiteral("Is the part general stock"),
+                                QStringLiteral("General stock info."), false);
+        QTest::mouseClick(field(6), Qt::LeftButton);
+        QCOMPARE(field(6)->text(), QStringLiteral("No"));
+        QVERIFY(!field(7)->isEnabled());
+        save();
+        QCOMPARE(stored(0, Parts::general_stock), Value(false));
+        QCOMPARE(stored(0, Parts::stock_qty), Value(qint64(12)));
+    }
+
+    void stepButtons_data() {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<bool>("back");
+        QTest::addColumn<bool>("forward");
+        QTest::newRow("single row") << 1 << 0 << false << false;
+        QTest::newRow("first of three") << 3 << 0 << false << true;
+        QTest::newRow("middle") << 3 << 1 << true << true;
+        QTest::newRow("last of three") << 3 << 2 << true << false;
+    }
+    void stepButtons() {
+        QFETCH(int, rows);
+        QFETCH(int, position);
+        QFETCH(bool, back);
+        QFETCH(bool, forward);
+        for (int n = 1; n <= rows; ++n)
+            addPart({.no = n});
+        open(0, position);
+        QCOMPARE(button("Command3(0)")->isEnabled(), back);
+        QCOMPARE(button("Command3(1)")->isEnabled(), forward);
+    }
+
+    // Stepping moves the finder's record set, and a save writes the row last shown.
+    void saveAfterStepping() {
+        for (int n = 1; n <= 3; ++n)
+            addPart({.no = n});
+        Partpage& page = open(0, 0);
+        button("Command3(1)")->click();
+        button("Command3(1)")->click();
+        button("Command3(0)")->click();
+        QCOMPARE(page.windowTitle(), QStringLiteral("Edit/View Part #0002"));
+        QCOMPARE(parts().absolutePosition(), 1);
+        field(1)->setText(QStringLiteral("renamed"));
+        save();
+        QCOMPARE(stored(1, Parts::description), Value(QStringLiteral("renamed")));
+        QCOMPARE(stored(0, Parts::description), Value(QStringLiteral("part 1")));
+    }
+
+    void emptyFeatures_data() {
+        QTest::addColumn<bool>("adding");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<Value>("expected");
+        QTest::newRow("existing part keeps them") << false << "" << Value("old");
+        QTest::newRow("existing part changed") << false << "new" << Value("new");
+        QTest::newRow("new part stores null") << true << "" << Value();
+    }
+    void emptyFeatures() {
+        QFETCH(bool, adding);
+        QFETCH(QString, typed);
+        QFETCH(Value, expected);
+        if (adding) {
+            open(-1);
+            fillNewPart();
+        } else {
+            addPart({.features = Value("old")});
+            open(0);
+            QCOMPARE(field(10)->text(), QStringLiteral("old"));
+        }
+        field(10)->setText(typed);
+        save();
+        QCOMPARE(stored(0, Parts::features), expected);
+    }
+
+    void lastDeliveryRoundTrip_data() {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("none") << baseDate() << "N/A";
+        QTest::newRow("a date") << QDate(2023, 3, 5) << "03/05/2023";
+    }
+    void lastDeliveryRoundTrip() {
+        QFETCH(QDate, date);
+        QFETCH(QString, shown);
+        addPart({.last = date});
+        open(0);
+        QCOMPARE(field(9)->text(), shown);
+        QVERIFY(!field(9)->isEnabled());
+        save();
+        QCOMPARE(stored(0, Parts::last_delivery), Value(date));
+        open(0);
+        QCOMPARE(field(9)->text(), shown);
+    }
+
+    void codeLines() {
+        appState().vendor_codes.setEntry(5, QStringLiteral("Bolts Inc"));
+        addPart({.no = 1, .vendor = 0, .cls = 0});
+        addPart({.no = 2, .vendor = 5, .cls = 5});
+        open(0, 0);
+        QCOMPARE(field(2)->text(), QStringLiteral("000     UNKNOWN"));
+        QCOMPARE(field(5)->text(), QStringLiteral("000     MISC"));
+        save();
+        QCOMPARE(stored(0, Parts::vendor_code), Value(qint64(0)));
+        QCOMPARE(stored(0, Parts::class_code), Value(qint64(0)));
+
+        open(0, 1);
+        QCOMPARE(field(2)->text(), QStringLiteral("005     Bolts Inc").leftJustified(38));
+        // The vendor list opens under its field; a line copies into it; a label hides the lists.
+        auto* vendors = control<QListWidget>(QStringLiteral("List1"));
+        auto* classes = control<QListWidget>(QStringLiteral("List2"));
+        QTest::mouseClick(field(2), Qt::LeftButton);
+        QVERIFY(vendors->isVisible() && !classes->isVisible());
+        QListWidgetItem* line = vendors->item(6);
+        vendors->scrollToItem(line);
+        QTest::mouseClick(vendors->viewport(), Qt::LeftButton, {},
+                          vendors->visualItemRect(line).center());
+        QCOMPARE(field(2)->text(), line->text());
+        QVERIFY(!vendors->isVisible());
+        QTest::mouseClick(field(5), Qt::LeftButton);
+        QVERIFY(classes->isVisible());
+        QCOMPARE(classes->item(0)->text(), QStringLiteral("000      MISC"));
+        QTest::mouseClick(control<QLabel>(QStringLiteral("Label1(1)")), Qt::LeftButton);
+        QVERIFY(!classes->isVisible());
+        save();
+        QCOMPARE(stored(1, Parts::vendor_code), Value(qint64(7)));
+    }
+
+    void unconvertibleMoneyRefused_data() {
+        QTest::addColumn<QString>("cost");
+        QTest::newRow("no currency sign") << "x12";
+        QTest::newRow("out of range") << "$1e300";
+        QTest::newRow("sign only") << "-5";
+    }
+    void unconvertibleMoneyRefused() {
+        QFETCH(QString, cost);
+        addPart({});
+        open(0);
+        field(3)->setText(cost);
+        QCOMPARE(field(3)->text(), cost); // it passes the input rule
+        refused();
+        QCOMPARE(stored(0, Parts::unit_cost), Value(Money::fromRaw(25000)));
+    }
+
+    void numbersUsedUp() {
+        addPart({.no = 32767});
+        databaseview::get().setform();
+        open(-1);
+        fillNewPart();
+        refused(QStringLiteral("No more records can be added: record numbers cannot pass 32767."));
+    }
+
+    void engineErrorKeepsWindow() {
+        addPart({});
+        parts().database().execute("CREATE TRIGGER refuse BEFORE UPDATE ON Parts "
+                                   "BEGIN SELECT RAISE(ABORT, 'refused by test'); END");
+        open(0);
+        field(1)->setText(QStringLiteral("changed"));
+        refused(DbError(parts().database().path(), QStringLiteral("refused by test")).message());
+        QVERIFY(!parts().isEditing());
+        QCOMPARE(stored(0, Parts::description), Value(QStringLiteral("part 1")));
+    }
+
+    void pictures_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<Value>("expected");
+        QTest::newRow("other case") << "Pic.Png" << false << Value("PIC.PNG");
+        QTest::newRow("in a subfolder") << "sub/PIC.png" << false << Value("SUB/PIC.PNG");
+        QTest::newRow("wildcard") << "*.png" << true << Value("OLD.PNG");
+        QTest::newRow("no picture") << "notes.png" << true << Value("OLD.PNG");
+        QTest::newRow("outside the folder") << "../0/pic.png" << true << Value("OLD.PNG");
+        QTest::newRow("missing") << "gone.png" << true << Value("OLD.PNG");
+        QTest::newRow("empty clears") << "" << false << Value("NULL");
+    }
+    void pictures() {
+        QFETCH(QString, answer);
+        QFETCH(bool, refused);
+        QFETCH(Value, expected);
+        writePng(QStringLiteral("pic.png"));
+        writePng(QStringLiteral("old.png"));
+        QDir().mkdir(QStringLiteral("Sub"));
+        writePng(QStringLiteral("Sub/pic.png"));
+        QFile notes(QStringLiteral("notes.png"));
+        QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("no picture") > 0);
+        notes.close();
+        addPart({.picture = Value("OLD.PNG")});
+        open(0);
+        auto* picture = control<QLabel>(QStringLiteral("Picture1"));
+        QVERIFY(!picture->pixmap().isNull()); // the stored name is found in lower case
+        prompts->expectInput(QStringLiteral("Please enter filename"),
+                             QStringLiteral("part picture "), answer);
+        if (refused)
+            prompts->expectMessage(QStringLiteral("filename doesn't exist"));
+        QTest::mouseClick(picture, Qt::LeftButton);
+        QCOMPARE(picture->pixmap().isNull(), answer.isEmpty());
+        save();
+        QCOMPARE(stored(0, Parts::picture_file), expected);
+    }
+};
+
+QTEST_MAIN(TestPartpage)
+#include "tst_partpage.moc"

@@ -1,0 +1,649 @@
+// The item builder and the new item dialog, driven through their controls with the picker's
+// hand-over called as the picker calls it.
+#include "core/business/appstate.h"
+#include "core/business/bizsettings.h"
+#include "core/business/businessfiles.h"
+#include "gui/app/mdiform1.h"
+#include "core/catalogue/partstable.h"
+#include "core/common/database.h"
+#include "core/common/recordfile.h"
+#include "core/common/recordset.h"
+#include "support/scriptedprompts.h"
+#include "gui/finder/databaseview.h"
+#include "gui/finder/getpart.h"
+#include "gui/items/changingitem.h"
+#include "core/items/itemtables.h"
+#include "gui/items/newitem.h"
+#include "support/modal.h"
+#include "support/temphome.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString multiplyQuestion = QStringLiteral(
+    "This part/item has been inserted already. Do you want to Multiply the rates by qty");
+const QString recursive = QStringLiteral("Sorry, can not use the same host item as a part item");
+
+void writeSettings(float markup) {
+    BizSettings settings;
+    settings.company = QStringLiteral("Test Works");
+    settings.markup_rate = markup;
+    settings.asm_rate = 10;
+    settings.eng_rate = 20;
+    settings.test_rate = 30;
+    writeRecordAtomically(QStringLiteral("settings.dat"), settings.encode());
+}
+
+RecordSet& connection(int n) {
+    return databaseview::connection(n);
+}
+
+void addItem(qint64 number, const QString& description, float markup = 1.5f,
+             bool confirmed = false) {
+    RecordSet& items = connection(databaseview::assembled_items);
+    items.addNew();
+    const QList<Value> values{number, description, Money(), markup,   0.0f,
+                              0,      confirmed,   Money(), qint64(0)};
+    for (int i = 0; i < values.size(); ++i)
+        items.setField(i, values[i]);
+    items.update();
+}
+
+void addPart(qint64 number, const QString& description) {
+    RecordSet& parts = connection(databaseview::parts);
+    parts.addNew();
+    parts.setField(Parts::part_no, number);
+    parts.setField(Parts::description, description);
+    parts.update();
+}
+
+// Stored lines of an item, part numbers from 100 on.
+void addLines(qint64 host, int count) {
+    RecordSet& lines = connection(databaseview::parts_list);
+    Transaction transaction(lines.database());
+    for (int i = 0; i < count; ++i) {
+        lines.addNew();
+        const QList<Value> values{host, true, qint64(100 + i), qint64(1), Money(), Money(), 0.0f,
+                                  0.0f, 0.0f, Money(),         1.0f};
+        for (int c = 0; c < values.size(); ++c)
+            lines.setField(c, values[c]);
+        lines.update();
+    }
+    transaction.commit();
+}
+
+QList<qint64> storedNumbers(qint64 host) {
+    RecordSet& lines = connection(databaseview::parts_list);
+    QList<qint64> numbers;
+    if (lines.recordCount() == 0)
+        return numbers;
+    for (lines.moveFirst(); !lines.eof(); lines.moveNext()) {
+        if (lines.field(PartsList::host_item_no).toInt64() == host)
+            numbers << lines.field(PartsList::ip_no).toInt64();
+    }
+    return numbers;
+}
+
+// Column c of the item's stored row at position p.
+Value storedItem(int p, int c) {
+    RecordSet& items = connection(databaseview::assembled_items);
+    items.moveFirst();
+    items.move(p);
+    return items.field(c);
+}
+
+// A greyed box is plainly grey, so that it stands out from an empty white box, and carries the
+// cross pointer.
+bool greyed(QLineEdit* box) {
+    const QColor base = box->palette().color(QPalette::Base);
+    return base.hslSaturation() < 16 && base.lightness() < 225 &&
+           box->cursor().shape() == Qt::CrossCursor;
+}
+
+bool shownActive(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+// A key as the user types it: to whichever widget has the focus.
+void press(int key) {
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY2(target, "nothing has the keyboard focus");
+    QTest::keyClick(target, Qt::Key(key));
+}
+
+QString focusName() {
+    QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QString();
+}
+
+QString tipOf(QLineEdit* box) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), box->mapToGlobal(QPointF(3, 3)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(box, &move);
+    return box->toolTip();
+}
+
+} // namespace
+
+class TestChangingItem : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempHome> home;
+    std::unique_ptr<ScriptedPrompts> prompts;
+
+    // Opens the builder on the item listed on the finder's line, as "Edit item" does.
+    changingitem& open(int line) {
+        databaseview& finder = databaseview::get();
+        finder.mode = 3;
+        finder.setform();
+        finder.selectLine(line);
+        changingitem& builder = changingitem::get();
+        builder.area = qint16(finder.linePosition(line));
+        builder.load();
+        builder.show();
+        return builder;
+    }
+
+    // What the picker hands back, then its call of adder.
+    void pick(changingitem& builder, qint16 ar, const QString& entry, bool isPart,
+              const QString& qty, const QString& price = QStringLiteral("$2.50"),
+              const QStringList& hours = {"1.50 Hr", "0.50 Hr", "0.25 Hr"}, float days = 2.5f) {
+        getpart& picker = getpart::get();
+        picker.mode = 0;
+        picker.caller = &builder;
+        picker.load();
+        picker.is_part = isPart ? -1 : 0;
+        picker.Text1[2]->setText(entry);
+        picker.Text1[3]->setText(price);
+        picker.Text1[4]->setText(qty);
+        for (int i = 0; i < 3; ++i)
+            picker.Text1[5 + i]->setText(hours[i]);
+        picker.cur_hours = days;
+        builder.adder(ar);
+    }
+
+    void startMainWindow() {
+        AppState& state = appState();
+        state = AppState();
+        state.homePath = home->path();
+        state.biz_registry.occupy(0, QStringLiteral("Test Works"));
+        state.biz_registry.biz_count = 1;
+        state.biz_registry.cur_biz = 0;
+        state.biz_registry.biz_state = 1;
+        MDIForm1::get().reset();
+        MDIForm1::get().show();
+    }
+
+private slots:
+    void init() {
+        home = std::make_unique<TempHome>();
+        businessfiles::createBusinessDatabases(home->path(), home->file(QStringLiteral("0")));
+        QDir::setCurrent(home->file(QStringLiteral("0")));
+        prompts = std::make_unique<ScriptedPrompts>();
+    }
+    void cleanup() {
+        closeModalWindows();
+        delete getpart::loaded();
+        delete changingitem::loaded();
+        delete newitem::loaded();
+        delete databaseview::loaded();
+        delete MDIForm1::loaded();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QDir::setCurrent(home->path());
+        QVERIFY2(prompts->done(), qPrintable(prompts->report()));
+        prompts.reset();
+        home.reset();
+    }
+
+    void newItem_data() {
+        QTest::addColumn<bool>("settingsFile");
+        QTest::addColumn<QString>("markupBox");
+        QTest::addColumn<float>("markup");
+        QTest::newRow("mark-up from the settings") << true << "1.5000%" << 1.5f;
+        QTest::newRow("no settings file") << false << "0.0000%" << 0.0f;
+    }
+    void newItem() {
+        QFETCH(bool, settingsFile);
+        QFETCH(QString, markupBox);
+        QFETCH(float, markup);
+        if (settingsFile)
+            writeSettings(1.5f);
+        startMainWindow();
+        databaseview::showList(3);
+        newitem& dialog = newitem::get();
+        dialog.load();
+        MDIForm1::get().showChild(&dialog);
+        QCOMPARE(dialog.Text1[0]->text(), QStringLiteral("0000"));
+        QVERIFY(!dialog.Text1[0]->isEnabled());
+        QTest::keyClicks(dialog.Text1[1], QStringLiteral("Robot arm"));
+
+        QStringList seen;
+        whenShown<changingitem>([&](changingitem& builder) {
+            for (int i : {0, 1, 2, 3, 4, 5, 6})
+                seen << builder.Text1[i]->text();
+            seen << QString::number(builder.cnt);
+            for (int r = 0; r < 7; ++r)
+                seen << (greyed(builder.Text5[r]) ? "greyed" : "active");
+            builder.Command1[2]->click();
+        });
+        QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+
+        QStringList rows{"active"};
+        for (int r = 1; r < 7; ++r)
+            rows << "greyed";
+        QCOMPARE(seen, QStringList({"0000", "Robot arm", "$0.00", "0.00 hours", "0.00 Days",
+                                    markupBox, "0", "0"}) +
+                           rows);
+        QVERIFY(!newitem::loaded());
+        QVERIFY(databaseview::loaded());
+        QCOMPARE(databaseview::loaded()->lineCount(), 1);
+        QCOMPARE(connection(databaseview::assembled_items).recordCount(), 1);
+        QCOMPARE(storedItem(0, AssembledItems::item_no).toInt64(), qint64(0));
+        QCOMPARE(storedItem(0, AssembledItems::item_desc).toText(), QStringLiteral("Robot arm"));
+        QCOMPARE(storedItem(0, AssembledItems::markup).toFloat(), markup);
+        QCOMPARE(storedItem(0, AssembledItems::total_costs).toMoney(), Money());
+        QVERIFY(!storedItem(0, AssembledItems::confirmed).toBool());
+        QCOMPARE(connection(databaseview::parts_list).recordCount(), 0);
+    }
+
+    void newItemRefused_data() {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<qint64>("highest"); // -1: no item yet
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no description")
+            << "" << qint64(-1) << "Please enter in the item description";
+        QTest::newRow("numbers used up")
+            << "One more" << qint64(32767)
+            << "No more items can be added: item numbers cannot pass 32767.";
+    }
+    void newItemRefused() {
+        QFETCH(QString, description);
+        QFETCH(qint64, highest);
+        QFETCH(QString, message);
+        startMainWindow();
+        if (highest >= 0)
+            addItem(highest, QStringLiteral("Last"));
+        databaseview::showList(3);
+        const int before = connection(databaseview::assembled_items).recordCount();
+        newitem& dialog = newitem::get();
+        dialog.load();
+        MDIForm1::get().showChild(&dialog);
+        dialog.Text1[1]->setText(description);
+        prompts->expectMessage(message);
+        QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+        QVERIFY(newitem::loaded());
+        QVERIFY(!changingitem::loaded());
+        QCOMPARE(connection(databaseview::assembled_items).recordCount(), before);
+    }
+
+    void newItemCancel() {
+        startMainWindow();
+        databaseview::showList(3);
+        newitem& dialog = newitem::get();
+        dialog.load();
+        dialog.Text1[1]->setText(QStringLiteral("Unwanted"));
+        QTest::mouseClick(dialog.Command2, Qt::LeftButton);
+        QVERIFY(!newitem::loaded());
+        QVERIFY(!databaseview::loaded());
+        RecordSet items(QStringLiteral("items.fdb"), AssembledItems::table);
+        QCOMPARE(items.recordCount(), 0);
+    }
+
+    void workedLine() {
+        writeSettings(1.5f);
+        addItem(7, QStringLiteral("Robot"));
+        changingitem& builder = open(0);
+        QCOMPARE(builder.Text1[0]->text(), QStringLiteral("0007 "));
+        QCOMPARE(tipOf(builder.Text3[0]), QString()); // the entry row has no description tip
+        QCOMPARE(tipOf(builder.Text2[0]), QStringLiteral("Click to edit/add part"));
+        pick(builder, 0, QStringLiteral("0012     Bolt"), true, QStringLiteral("4"));
+
+        QVERIFY(!getpart::loaded());
+        QCOMPARE(builder.cnt, qint16(1));
+        QStringList row;
+        for (QLineEdit* box : {builder.Text2[0], builder.Text3[0], builder.Text5[0],
+                               builder.Text6[0], builder.Text10[0]})
+            row << box->text();
+        QCOMPARE(row, (QStringList{"0012  P", "Bolt", "04", "$10.00", "$63.75"}));
+        QCOMPARE(builder.Text1[2]->text(), QStringLiteral("$63.75"));
+        QCOMPARE(builder.Text1[3]->text(), QStringLiteral("2.25 hours"));
+        QCOMPARE(builder.Text1[4]->text(), QStringLiteral("2.50 Days"));
+        QCOMPARE(builder.Text1[6]->text(), QStringLiteral("1"));
+        QCOMPARE(tipOf(builder.Text10[0]),
+                 QStringLiteral("total cost ((qty * cost) + labour) = $10.00 + (labours = "
+                                "$32.50) * 1.5000% = $63.75"));
+        QCOMPARE(tipOf(builder.Text8[0]),
+                 QStringLiteral("Cost of engineering = 0.50 Hr * $20.00 = $10.00"));
+        QCOMPARE(tipOf(builder.Text3[0]), QStringLiteral("Bolt"));
+        QCOMPARE(builder.Text3[0]->cursorPosition(), 0); // a long description shows its start
+        QCOMPARE(tipOf(builder.Text4[1]), QStringLiteral("Click to edit/add part"));
+        QCOMPARE(tipOf(builder.Text4[2]), QString());
+        QVERIFY(!greyed(builder.Text2[1]));
+        QVERIFY(greyed(builder.Text2[2]));
+    }
+
+    void markup_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("cost");
+        QTest::newRow("four decimals") << "1.23456"
+                                       << "1.2346%"
+                                       << "$52.47";
+        QTest::newRow("two") << "2"
+                             << "2.0000%"
+                             << "$85.00";
+        QTest::newRow("empty keeps") << ""
+                                     << "1.5000%"
+                                     << "$63.75";
+        QTest::newRow("letters give 0") << "abc"
+                                        << "0.0000%"
+                                        << "$0.00";
+        QTest::newRow("two points keep") << "1.2.3"
+                                         << "1.5000%"
+                                         << "$63.75";
+        QTest::newRow("inner blank keeps") << "1 5"
+                                           << "1.5000%"
+                                           << "$63.75";
+    }
+    void markup() {
+        QFETCH(QString, answer);
+        QFETCH(QString, box);
+        QFETCH(QString, cost);
+        writeSettings(1.5f);
+        addItem(7, QStringLiteral("Robot"));
+        changingitem& builder = open(0);
+        pick(builder, 0, QStringLiteral("0012     Bolt"), true, QStringLiteral("4"));
+        prompts->expectInput(QStringLiteral("Enter mark up rate "), QStringLiteral("mark up rate"),
+                             answer);
+        QTest::mouseClick(builder.Text1[5], Qt::LeftButton);
+        QCOMPARE(builder.Text1[5]->text(), box);
+        QCOMPARE(builder.Text10[0]->text(), cost);
+        QCOMPARE(builder.Text1[2]->text(), cost);
+    }
+
+    // Choosing, through the entry row, a part the item holds already.
+    void mergeAsks_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("hours");
+        QTest::newRow("No") << false << "0.75 Hr";
+        QTest::newRow("Yes") << true << "12.00 Hr";
+    }
+    void mergeAsks() {
+        QFETCH(bool, yes);
+        QFETCH(QString, hours);
+        addItem(7, QStringLiteral("Robot"));
+        changingitem& builder = open(0);
+        pick(builder, 0, QStringLiteral("0012     Bolt"), true, QStringLiteral("5"));
+        prompts->expectQuestion(multiplyQuestion, QString(), yes);
+        pick(builder, 1, QStringLiteral("0012     Bolt"), true, QStringLiteral("3"),
+             QStringLiteral("$2.50"), {"0.75 Hr", "0.00", "0.00"});
+        QCOMPARE(builder.cnt, qint16(1));
+        QCOMPARE(builder.Text5[0]->text(), QStringLiteral("08"));
+        QCOMPARE(builder.Text7[0]->text(), hours);
+        QCOMPARE(builder.Text2[1]->text(), QStringLiteral("  "));
+        QVERIFY(!getpart::loaded());
+    }
+
+    void recursionRefused() {
+        addItem(7, QStringLiteral("Robot"));
+        addItem(8, QStringLiteral("Robot cell"));
+        changingitem& builder = open(0);
+        prompts->expectMessage(recursive, QStringLiteral("Recursive"));
+        pick(builder, 0, QStringLiteral("0007     Robot"), false, QStringLiteral("1"));
+        QVERIFY(getpart::loaded()); // the picker stays open for another choice
+        QCOMPARE(builder.cnt, qint16(0));
+        pick(builder, 0, QStringLiteral("0008     Robot cell"), false, QStringLiteral("1"));
+        QCOMPARE(builder.cnt, qint16(1));
+        QCOMPARE(builder.Text2[0]->text(), QStringLiteral("0008  I"));
+    }
+
+    void scrolling_data() {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("loadedMaximum");
+        QTest::addColumn<int>("appendedMaximum");
+        QTest::addColumn<int>("appendedValue");
+        QTest::newRow("5 lines") << 5 << 0 << 1 << 1;
+        QTest::newRow("12 lines") << 12 << 7 << 8 << 1;
+        QTest::newRow("2998 lines") << 2998 << 2993 << 2993 << 1;
+    }
+    void scrolling() {
+        QFETCH(int, stored);
+        QFETCH(int, loadedMaximum);
+        QFETCH(int, appendedMaximum);
+        QFETCH(int, appendedValue);
+        addItem(7, QStringLiteral("Robot"));
+        addLines(7, stored);
+        changingitem& builder = open(0);
+        QCOMPARE(builder.cnt, qint16(stored));
+        QCOMPARE(builder.VScroll1->maximum(), loadedMaximum);
+        QCOMPARE(builder.VScroll1->value(), 0);
+
+        // Scrolled to the end: the last lines, the entry row, then one greyed row.
+        builder.VScroll1->setValue(builder.VScroll1->maximum());
+        const int top = builder.VScroll1->value();
+        QCOMPARE(builder.Text2[0]->text(),
+                 top < stored ? QStringLiteral("%1  P").arg(100 + top, 4, 10, QLatin1Char('0'))
+                              : QStringLiteral("  "));
+        QCOMPARE(builder.Text2[stored - top]->text(), QStringLiteral("  "));
+        QVERIFY(!greyed(builder.Text2[stored - top]));
+        QVERIFY(greyed(builder.Text2[6]));
+
+        builder.VScroll1->setValue(0);
+        pick(builder, qint16(stored), QStringLiteral("0001     New"), true, QStringLiteral("1"));
+        QCOMPARE(builder.cnt, qint16(stored + 1));
+        QCOMPARE(builder.VScroll1->maximum(), appendedMaximum);
+        QCOMPARE(builder.VScroll1->value(),
+                 stored + 1 >= 6 && stored + 1 < 2999 ? appendedValue : 0);
+        if (stored != 2998)
+            return;
+        // The entry row 2999 is still reachable; after it is used no click opens the picker.
+        builder.VScroll1->setValue(builder.VScroll1->maximum());
+        pick(builder, 2999, QStringLiteral("0002     Last"), true, QStringLiteral("1"));
+        QCOMPARE(builder.cnt, qint16(3000));
+        QTest::mouseClick(builder.Text2[6], Qt::LeftButton);
+        QVERIFY(!getpart::loaded());
+    }
+
+    void gridClickHandsOverTheLine() {
+        addPart(100, QStringLiteral("Washer"));
+        addItem(7, QStringLiteral("Robot"));
+        addLines(7, 1);
+        changingitem& builder = open(0);
+        QStringList handed;
+        whenShown<getpart>([&](getpart& picker) {
+            handed << builder.Data1 << builder.data7 << builder.data6 << builder.data2
+                   << QString::number(builder.onto) << picker.Text1[2]->text();
+            picker.unload();
+        });
+        QTest::mouseClick(builder.Text9[0], Qt::LeftButton);
+        QCOMPARE(handed,
+                 (QStringList{"0100     Washer", "P", "01", "0.00 Hr", "0", "0100     Washer"}));
+        // A greyed row opens nothing.
+        QTest::mouseClick(builder.Text2[3], Qt::LeftButton);
+        QVERIFY(!getpart::loaded());
+    }
+
+    void classList() {
+        appState().class_codes.setEntry(12, QStringLiteral("Cables"));
+        addItem(7, QStringLiteral("Robot"));
+        changingitem& builder = open(0);
+        QCOMPARE(builder.Text1[7]->text(), QStringLiteral("000      MISC"));
+        QTest::mouseDClick(builder.Text1[7], Qt::LeftButton); // no mark-up prompt
+        QVERIFY(builder.List1->isVisible());
+        QTest::mouseClick(builder.List1->viewport(), Qt::LeftButton, {},
+                          builder.List1->visualItemRect(builder.List1->item(12)).center());
+        QVERIFY(!builder.List1->isVisible());
+        QCOMPARE(builder.Text1[7]->text(),
+                 QStringLiteral("012     Cables").leftJustified(8 + 30, QLatin1Char(' ')));
+    }
+
+    // Confirm, then Cancel or Save; the class chosen travels with a save.
+    void confirm_data() {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("then Cancel") << false;
+        QTest::newRow("then Save") << true;
+    }
+    void confirm() {
+        QFETCH(bool, save);
+        addItem(7, QStringLiteral("Robot"));
+        changingitem& builder = open(0);
+        pick(builder, 0, QStringLiteral("0012     Bolt"), true, QStringLiteral("4"));
+        QTest::mouseClick(builder.Command1[1], Qt::LeftButton);
+        QVERIFY(!builder.Text1[5]->isEnabled());
+        QVERIFY(!builder.Command1[1]->isEnabled());
+        QVERIFY(builder.Command1[0]->isEnabled());
+        QVERIFY(greyed(builder.Text2[0]) && greyed(builder.Text2[1]));
+        QTest::mouseClick(builder.Text2[1], Qt::LeftButton);
+        QVERIFY(!getpart::loaded());
+
+        if (save)
+            prompts->expectMessage(QStringLiteral("saved"));
+        QTest::mouseClick(builder.Command1[save ? 0 : 2], Qt::LeftButton);
+        QVERIFY(!changingitem::loaded());
+        QCOMPARE(storedItem(0, AssembledItems::confirmed).toBool(), save);
+        QCOMPARE(storedNumbers(7), save ? QList<qint64>{12} : QList<qint64>{});
+        QCOMPARE(databaseview::loaded()->cellText(0, 0),
+                 save ? QStringLiteral("0007  C") : QStringLiteral("0007  U"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        changingitem& again = open(0);
+        QCOMPARE(again.Command1[0]->isEnabled(), !save);
+        QCOMPARE(again.Command1[1]->isEnabled(), !save);
+        QCOMPARE(again.Text1[5]->isEnabled(), !save);
+        QCOMPARE(greyed(again.Text2[0]), save);
+    }
+
+    void keyOnLineOpensPicker_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("row");
+        QTest::newRow("Return on a line") << int(Qt::Key_Return) << 0;
+        QTest::newRow("Space on the entry row") << int(Qt::Key_Space) << 1;
+        QTest::newRow("keypad Enter on the entry row") << int(Qt::Key_Enter) << 1;
+    }
+    void keyOnLineOpensPicker() {
+        QFETCH(int, key);
+        QFETCH(int, row);
+        addPart(100, QStringLiteral("Washer"));
+        addItem(7, QStringLiteral("Robot"));
+        addLines(7, 1);
+        changingitem& builder = open(0);
+        QVERIFY(shownActive(&builder));
+        int handed = -1;
+        whenShown<getpart>([&](getpart& picker) {
+            handed = builder.onto;
+            picker.unload();
+        });
+        builder.Text4[row]->setFocus();
+        press(key);
+        QCOMPARE(handed, row);
+        QVERIFY(!getpart::loaded());
+        // A greyed row opens nothing by key either; the timer only closes a picker opened wrongly.
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, [] {
+            if (getpart* picker = getpart::loaded())
+                picker->unload();
+        });
+        guard.start(200);
+        QVERIFY(shownActive(&builder)); // the offscreen platform does not give it back by itself
+        builder.Text4[2]->setFocus();
+        press(Qt::Key_Return);
+        QVERIFY(!getpart::loaded());
+        QCOMPARE(builder.onto, qint16(row));
+    }
+
+    void gridByKeys() {
+        addItem(7, QStringLiteral("Robot"));
+        addLines(7, 9);
+        changingitem& builder = open(0);
+        QVERIFY(shownActive(&builder));
+        builder.Text1[5]->setFocus();
+        QStringList visited;
+        for (int i = 0; i < 12; ++i) {
+            press(Qt::Key_Tab);
+            visited << focusName();
+        }
+        QStringList expected{"Text1(7)"};
+        for (int c = 2; c <= 10; ++c)
+            expected << QStringLiteral("Text%1(0)").arg(c);
+        expected << "Text2(1)"
+                 << "Text3(1)";
+        QCOMPARE(visited, expected);
+
+        // Down on the bottom row scrolls and keeps the focus there; Up moves a row.
+        builder.Text3[6]->setFocus();
+        press(Qt::Key_Down);
+        QCOMPARE(builder.VScroll1->value(), 1);
+        QCOMPARE(builder.Text2[6]->text(), QStringLiteral("0107  P"));
+        QCOMPARE(focusName(), QStringLiteral("Text3(6)"));
+        press(Qt::Key_Up);
+        QCOMPARE(focusName(), QStringLiteral("Text3(5)"));
+        press(Qt::Key_PageDown);
+        QCOMPARE(builder.VScroll1->value(), builder.VScroll1->maximum());
+    }
+
+    void fieldsByKeys() {
+        appState().class_codes.setEntry(1, QStringLiteral("Motors"));
+        addItem(7, QStringLiteral("Robot"));
+        changingitem& builder = open(0);
+        QVERIFY(shownActive(&builder));
+        prompts->expectInput(QStringLiteral("Enter mark up rate "), QStringLiteral("mark up rate"),
+                             QStringLiteral("2"));
+        builder.Text1[5]->setFocus();
+        press(Qt::Key_Return);
+        QCOMPARE(builder.Text1[5]->text(), QStringLiteral("2.0000%"));
+
+        // The class list takes the focus on the class shown; Esc puts it away, Enter chooses.
+        builder.Text1[7]->setFocus();
+        press(Qt::Key_Space);
+        QVERIFY(builder.List1->isVisible());
+        QCOMPARE(focusName(), QStringLiteral("List1"));
+        QCOMPARE(builder.List1->currentRow(), 0);
+        press(Qt::Key_Escape);
+        QVERIFY(!builder.List1->isVisible());
+        QCOMPARE(changingitem::loaded(), &builder);
+        QCOMPARE(focusName(), QStringLiteral("Text1(7)"));
+        press(Qt::Key_Return);
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
+        QVERIFY(!builder.List1->isVisible());
+        QVERIFY(builder.Text1[7]->text().startsWith(QStringLiteral("001     Motors")));
+        QCOMPARE(focusName(), QStringLiteral("Text1(7)"));
+    }
+
+    // An engine error while saving: the user is told, the window stays, nothing changes.
+    void failedSave() {
+        writeSettings(1.5f);
+        addItem(7, QStringLiteral("Robot"));
+        addLines(7, 2);
+        connection(databaseview::parts_list)
+            .database()
+            .execute("CREATE TRIGGER refuse BEFORE INSERT ON \"parts list\" WHEN NEW.ip_no = 30 "
+                     "BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
+        changingitem& builder = open(0);
+        pick(builder, 2, QStringLiteral("0030     Gear"), true, QStringLiteral("1"));
+        prompts->expectMessageStartingWith(QStringLiteral("items.fdb"));
+        QTest::mouseClick(builder.Command1[0], Qt::LeftButton);
+        QVERIFY(prompts->shown().last().contains(QStringLiteral("the disk is full")));
+        QVERIFY(changingitem::loaded());
+        QCOMPARE(storedNumbers(7), (QList<qint64>{100, 101}));
+        QCOMPARE(storedItem(0, AssembledItems::total_costs).toMoney(), Money());
+        QCOMPARE(builder.cnt, qint16(3));
+    }
+};
+
+QTEST_MAIN(TestChangingItem)
+#include "tst_changingitem.moc"

@@ -1,0 +1,519 @@
+// The invoice editor driven through its controls: new and stored invoices, lines from the
+// picker and from a sale in the data finder, total and tax, confirmation, delivery and save.
+#include "support/finderfixture.h"
+
+#include "core/business/bizsettings.h"
+#include "core/common/clock.h"
+#include "core/common/recordfile.h"
+#include "gui/finder/getpart.h"
+#include "core/sales/invoicerules.h"
+#include "gui/sales/showinvoices.h"
+#include "gui/sales/viewinvoice.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QtTest>
+
+namespace {
+
+const QDate today(2001, 3, 5);
+
+void writeTax(float percent) {
+    BizSettings settings;
+    settings.sales_tax = percent;
+    writeRecordAtomically(QDir::current().filePath(QLatin1String(BizSettings::fileName)),
+                          settings.encode());
+}
+
+struct StoredInvoice {
+    qint64 cust = 1;
+    qint64 number = 0;
+    bool confirmed = false;
+    QDate delivery = QDate();
+    bool delivered = false;
+    float tax = 0;
+};
+
+void addInvoice(const StoredInvoice& s) {
+    using namespace SalesInvoices;
+    RecordSet rows(QStringLiteral("cust.fdb"), table);
+    rows.addNew();
+    rows.setField(cust_no, s.cust);
+    rows.setField(invoice_no, s.number);
+    rows.setField(update_date, QDate(2000, 1, 2));
+    rows.setField(amount_paid, Money());
+    rows.setField(amount_owed, Money::fromRaw(10000));
+    rows.setField(confirmed, s.confirmed);
+    if (s.confirmed) {
+        rows.setField(confirmed_date, QDate(2000, 1, 3));
+        rows.setField(delivery_date, s.delivery);
+    }
+    rows.setField(tax_percent, s.tax);
+    rows.setField(delivered, s.delivered);
+    rows.setField(salesperson, QStringLiteral("kim"));
+    rows.update();
+}
+
+void addLines(qint64 invoice, int count, int firstNumber = 1, bool isPart = true, float days = 2) {
+    using namespace ItemsPerSale;
+    RecordSet rows(QStringLiteral("cust.fdb"), table);
+    Transaction transaction(rows.database());
+    for (int i = 0; i < count; ++i) {
+        rows.addNew();
+        rows.setField(invoice_no, invoice);
+        rows.setField(part_flag, isPart);
+        rows.setField(ip_no, qint64(firstNumber + i));
+        rows.setField(delivery_days, days);
+        rows.setField(qty, qint64(2));
+        rows.setField(unit_price, Money::fromRaw(25000));
+        rows.setField(description, QStringLiteral("thing %1").arg(firstNumber + i));
+        rows.update();
+    }
+    transaction.commit();
+}
+
+// "number@invoice" of every stored line, in table order.
+QStringList storedLines() {
+    RecordSet rows(QStringLiteral("cust.fdb"), ItemsPerSale::table);
+    QStringList lines;
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext())
+        lines << QStringLiteral("%1@%2")
+                     .arg(rows.field(ItemsPerSale::ip_no).toInt64())
+                     .arg(rows.field(ItemsPerSale::invoice_no).toInt64());
+    return lines;
+}
+
+Value storedInvoice(int position, int column) {
+    RecordSet rows(QStringLiteral("cust.fdb"), SalesInvoices::table);
+    rows.moveFirst();
+    rows.move(position);
+    return rows.field(column);
+}
+
+viewinvoice& open(qint16 rec, qint16 sell = 1) {
+    viewinvoice& v = viewinvoice::get();
+    v.rec = rec;
+    v.sell = sell;
+    v.load();
+    return v;
+}
+
+// The picker hands a choice back, as "Add I/P" does.
+void pick(viewinvoice& v, int row, int number, const QString& price, const QString& qty,
+          float days = 1, bool isPart = true) {
+    getpart& p = getpart::get();
+    p.is_part = isPart ? -1 : 0;
+    p.Text1[2]->setText(format(number, QStringLiteral("0000")) + QStringLiteral("     thing"));
+    p.Text1[3]->setText(price);
+    p.Text1[4]->setText(qty);
+    p.cur_hours = days;
+    v.adder(qint16(row));
+}
+
+QStringList gridRow(const viewinvoice& v, int r) {
+    return {v.Text2[r]->text(), v.Text3[r]->text(), v.Text4[r]->text(), v.Text5[r]->text(),
+            v.Text6[r]->text()};
+}
+
+bool active(const viewinvoice& v, int r) {
+    return v.Text2[r]->cursor().shape() != Qt::CrossCursor;
+}
+
+QStringList cells(const InvoiceLine& line) {
+    return QStringList(line.begin(), line.end());
+}
+
+// Greyed rows must stand out from an empty white box.
+bool plainGrey(const QColor& colour) {
+    return colour.hslSaturation() < 16 && colour.lightness() < 225;
+}
+
+bool shownActive(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+QString focusName() {
+    QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QString();
+}
+
+} // namespace
+
+class TestViewinvoice : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FinderFixture> f;
+
+    ScriptedPrompts& prompts() { return f->prompts; }
+
+private slots:
+    void init() {
+        f = std::make_unique<FinderFixture>();
+        appclock::setToday(today);
+    }
+    void cleanup() {
+        QVERIFY2(prompts().done(), qPrintable(prompts().report()));
+        closeModalWindows();
+        delete getpart::loaded();
+        delete viewinvoice::loaded();
+        delete showinvoices::loaded();
+        f.reset();
+        appclock::setToday(std::nullopt);
+    }
+
+    void newInvoiceNumberedOverAllCustomers() {
+        addInvoice({.cust = 0, .number = 4});
+        addInvoice({.cust = 3, .number = 9});
+        writeTax(8.25f);
+        viewinvoice& v = open(-6);
+        QCOMPARE(v.windowTitle(), QStringLiteral("New Invoice for customer 0005"));
+        QStringList header;
+        for (QLineEdit* field : v.Text1)
+            header << field->text();
+        QCOMPARE(header, (QStringList{"0010", "0005", "Mar 05, 2001", "n/a", "n/a", " ", "$0.00",
+                                      "$0.00", "8.250 %", "No"}));
+        QVERIFY(!v.Text1[9]->isEnabled());
+
+        // Eight empty rows, of which only the entry row can be clicked.
+        for (int r = 0; r < 8; ++r) {
+            QCOMPARE(gridRow(v, r), QStringList(5, QStringLiteral("  ")));
+            QCOMPARE(active(v, r), r == 0);
+        }
+        QCOMPARE(v.Text3[0]->cursor().shape(), Qt::WhatsThisCursor);
+        QCOMPARE(v.Text5[0]->palette().color(QPalette::Base), QColor(255, 224, 192));
+        QVERIFY(plainGrey(v.Text5[1]->palette().color(QPalette::Base)));
+        QVERIFY(!plainGrey(v.Text5[0]->palette().color(QPalette::Base)));
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QTest::mouseClick(v.Text4[3], Qt::LeftButton);
+        QVERIFY(!getpart::loaded());
+        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), v.Text3[2]->mapToGlobal(QPointF(3, 3)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(v.Text3[2], &move);
+        QCOMPARE(v.Text3[2]->toolTip(), QStringLiteral("max delivery is    days"));
+
+        prompts().expectMessage(QStringLiteral("Please fill in one item to buy"));
+        v.Command1[0]->click();
+        QCOMPARE(viewinvoice::loaded(), &v);
+        QCOMPARE(storedLines(), QStringList());
+    }
+
+    void numbersUsedUp() {
+        addInvoice({.number = invoicerules::highestInvoiceNumber});
+        prompts().expectMessage(invoicerules::numbersExhaustedMessage());
+        viewinvoice& v = open(-1);
+        QVERIFY(!viewinvoice::loaded());
+        QCOMPARE(v.exec(), int(QDialog::Rejected));
+        QVERIFY(!v.isVisible());
+    }
+
+    void samePartTwiceAndScrolling() {
+        viewinvoice& v = open(-1);
+        pick(v, 0, 12, QStringLiteral("$2.50"), QStringLiteral("2"));
+        pick(v, 1, 12, QStringLiteral("$2.50"), QStringLiteral("3"));
+        QCOMPARE(v.cnt, qint16(1));
+        QCOMPARE(gridRow(v, 0), (QStringList{"0012  P", "thing", "$2.50", "05", "$12.50"}));
+        QCOMPARE(v.Text3[0]->cursorPosition(), 0); // a long description shows its start
+        for (int n = 2; n <= 6; ++n)
+            pick(v, v.cnt, n, QStringLiteral("$1.00"), QStringLiteral("1"));
+        QCOMPARE(v.cnt, qint16(6));
+        QCOMPARE(v.VScroll1->maximum(), 0);
+        QCOMPARE(v.VScroll1->value(), 0);
+        QVERIFY(active(v, 6) && !active(v, 7));
+        // The seventh line already scrolls, so the entry row stays in view.
+        pick(v, v.cnt, 7, QStringLiteral("$1.00"), QStringLiteral("1"));
+        QCOMPARE(v.VScroll1->maximum(), 2);
+        QCOMPARE(v.VScroll1->value(), 1);
+        QCOMPARE(v.Text2[5]->text(), QStringLiteral("0007  P"));
+        QVERIFY(active(v, 6) && !active(v, 7));
+    }
+
+    void storedScrollRange_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("maximum");
+        QTest::newRow("six") << 6 << 0;
+        QTest::newRow("seven") << 7 << 2;
+        QTest::newRow("twelve") << 12 << 7;
+    }
+    void storedScrollRange() {
+        QFETCH(int, count);
+        QFETCH(int, maximum);
+        addInvoice({.number = 3});
+        addLines(3, count);
+        viewinvoice& v = open(0);
+        QCOMPARE(v.cnt, qint16(count));
+        QCOMPARE(v.VScroll1->maximum(), maximum);
+        QCOMPARE(v.VScroll1->value(), 0);
+        v.VScroll1->setValue(maximum);
+        const int entry = count - maximum; // the grid row of the entry row
+        QVERIFY(entry < 8);
+        QCOMPARE(v.Text2[entry - 1]->text(), format(count, QStringLiteral("0000")) + "  P");
+        QVERIFY(active(v, entry));
+        QCOMPARE(v.Text2[entry]->text(), QStringLiteral("  "));
+    }
+
+    void rowPastTheLastLine() {
+        addInvoice({.number = 1});
+        addLines(1, 2998);
+        viewinvoice& v = open(0);
+        QCOMPARE(v.VScroll1->maximum(), 2993);
+        v.VScroll1->setValue(2993);
+        QCOMPARE(v.Text2[4]->text(), QStringLiteral("2998  P"));
+        QVERIFY(active(v, 5)); // line 2998, the entry row
+        QVERIFY(!active(v, 6));
+        QVERIFY(!active(v, 7)); // line 3000 does not exist
+        QCOMPARE(gridRow(v, 7), QStringList(5, QStringLiteral("  ")));
+    }
+
+    void saleFromSortedList_data() {
+        QTest::addColumn<bool>("item");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("line");
+        QTest::newRow("part, cancelled")
+            << false << "" << QStringList{"0037  P", "nut", "$9.50", "01", "$9.50", "1"};
+        QTest::newRow("item, two")
+            << true << "2" << QStringList{"0008  I", "gearbox", "$20.00", "02", "$40.00", "5"};
+    }
+    void saleFromSortedList() {
+        QFETCH(bool, item);
+        QFETCH(QString, answer);
+        QFETCH(QStringList, line);
+        FinderFixture::addPart(5, QStringLiteral("bolt"), 12);
+        FinderFixture::addPart(37, QStringLiteral("nut"), 9.5);
+        const auto addItem = [](qint64 number, const char* name, double price, double days) {
+            RecordSet items(QStringLiteral("items.fdb"), AssembledItems::table);
+            items.addNew();
+            items.setField(AssembledItems::item_no, number);
+            items.setField(AssembledItems::item_desc, name);
+            items.setField(AssembledItems::total_costs, *Money::fromDouble(price));
+            items.setField(AssembledItems::max_delivery, *Money::fromDouble(days));
+            items.update();
+        };
+        addItem(3, "frame", 30, 12);
+        addItem(8, "gearbox", 20, 4.5);
+        const qint16 mode = item ? 3 : 0;
+        databaseview* finder = databaseview::showList(mode);
+        QVERIFY(finder);
+        QCoreApplication::processEvents();
+        QTest::mouseClick(finder->Label1[item ? 1 : 4], Qt::LeftButton);
+        finder->selectLine(0);
+        // The sorted column holds its sort form, which is no display text.
+        QVERIFY(finder->cellText(item ? 1 : 4, 0).startsWith(QLatin1Char(' ')));
+
+        prompts().expectInput(QStringLiteral("Enter quantity to sell"),
+                              QStringLiteral("Selling parts/items"), answer);
+        viewinvoice& v = open(-3, mode);
+        QCOMPARE(v.cnt, qint16(1));
+        QCOMPARE(cells(v.lines().line(0)), line);
+        QCOMPARE(v.Text1[6]->text(), line[4]);
+    }
+
+    void totalWithTaxIsStored() {
+        writeTax(8);
+        addInvoice({.number = 6});
+        showinvoices::get();
+        viewinvoice& v = open(-2);
+        pick(v, 0, 1, QStringLiteral("$100.00"), QStringLiteral("1"));
+        pick(v, 1, 2, QStringLiteral("$25.00"), QStringLiteral("2"));
+        QCOMPARE(v.Text1[6]->text(), QStringLiteral("$162.00"));
+        QCOMPARE(v.Text1[8]->toolTip(), QStringLiteral("$150.00 + 8.000 % = $162.00"));
+        prompts().expectMessage(QStringLiteral("saved"));
+        v.Command1[0]->click();
+        QVERIFY(!viewinvoice::loaded());
+        QVERIFY(!showinvoices::loaded());
+        QCOMPARE(storedInvoice(1, SalesInvoices::amount_owed), Value(Money::fromRaw(1620000)));
+        QCOMPARE(storedInvoice(1, SalesInvoices::invoice_no), Value(qint64(7)));
+        QCOMPARE(storedInvoice(1, SalesInvoices::cust_no), Value(qint64(1)));
+        QCOMPARE(storedInvoice(1, SalesInvoices::tax_percent), Value(8.0f));
+        QCOMPARE(storedInvoice(1, SalesInvoices::salesperson), Value(" "));
+        QVERIFY(storedInvoice(1, SalesInvoices::delivery_date).isNull());
+        QCOMPARE(storedLines(), (QStringList{"1@7", "2@7"}));
+    }
+
+    void taxRepairs_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("rest");
+        QTest::addColumn<QString>("owed");
+        QTest::newRow("no sign") << "7.5"
+                                 << "7.5%"
+                                 << "$107.50";
+        QTest::newRow("emptied") << ""
+                                 << "0.000%"
+                                 << "$100.00";
+        QTest::newRow("letters") << "abc%"
+                                 << "0.000%"
+                                 << "$100.00";
+    }
+    void taxRepairs() {
+        QFETCH(QString, typed);
+        QFETCH(QString, rest);
+        QFETCH(QString, owed);
+        writeTax(3);
+        viewinvoice& v = open(-1);
+        pick(v, 0, 1, QStringLiteral("$100.00"), QStringLiteral("1"));
+        QCOMPARE(v.Text1[6]->text(), QStringLiteral("$103.00"));
+        v.Text1[8]->setText(typed);
+        QCOMPARE(v.Text1[8]->text(), rest);
+        QCOMPARE(v.Text1[6]->text(), owed);
+    }
+
+    void confirmSetsDelivery_data() {
+        QTest::addColumn<QList<float>>("days");
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QString>("promised");
+        QTest::newRow("2 and 5.4 over the year end")
+            << QList<float>{2, 5.4f} << QDate(2023, 12, 30) << "Jan 04, 2024";
+        QTest::newRow("2.5 to even") << QList<float>{2.5f} << QDate(2024, 2, 27) << "Feb 29, 2024";
+    }
+    void confirmSetsDelivery() {
+        QFETCH(QList<float>, days);
+        QFETCH(QDate, day);
+        QFETCH(QString, promised);
+        appclock::setToday(day);
+        viewinvoice& v = open(-1);
+        for (int i = 0; i < days.size(); ++i)
+            pick(v, i, i + 1, QStringLiteral("$1.00"), QStringLiteral("1"), days[i]);
+        prompts().expectMessage(
+            QStringLiteral("confirm set. Please save to record committment and changes"));
+        v.Command1[1]->click();
+        QCOMPARE(v.Text1[3]->text(), formatDate(day, QStringLiteral("mmm dd, yyyy")));
+        QCOMPARE(v.Text1[4]->text(), promised);
+        QVERIFY(!v.Command1[1]->isEnabled() && !v.Text1[5]->isEnabled() &&
+                !v.Text1[8]->isEnabled() && !v.Text2[0]->isEnabled());
+        prompts().expectMessage(QStringLiteral("saved"));
+        v.Command1[0]->click();
+        QCOMPARE(storedInvoice(0, SalesInvoices::confirmed), Value(true));
+        QCOMPARE(storedInvoice(0, SalesInvoices::confirmed_date), Value(day));
+        QCOMPARE(storedInvoice(0, SalesInvoices::delivery_date).toDate(), *toDate(promised));
+    }
+
+    void overdueQuestion_data() {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<int>("answer"); // -1: not asked, 0 No, 1 Yes
+        QTest::addColumn<QString>("delivered");
+        QTest::newRow("on the day") << QDate(2023, 12, 31) << -1 << "No";
+        QTest::newRow("day after, yes") << QDate(2024, 1, 1) << 1 << "Yes";
+        QTest::newRow("day after, no") << QDate(2024, 1, 1) << 0 << "No";
+    }
+    void overdueQuestion() {
+        QFETCH(QDate, day);
+        QFETCH(int, answer);
+        QFETCH(QString, delivered);
+        appclock::setToday(day);
+        addInvoice({.number = 2, .confirmed = true, .delivery = QDate(2023, 12, 31)});
+        addLines(2, 1);
+        if (answer >= 0)
+            prompts().expectQuestion(
+                QStringLiteral("It's pass the delivery date, has the products been delivered?"),
+                QStringLiteral("products delivery for customer at date: Dec 31, 2023"),
+                answer == 1);
+        if (answer == 1)
+            prompts().expectMessage(
+                QStringLiteral("Set to yes. Please remember to save new changes"));
+        viewinvoice& v = open(0);
+        QCOMPARE(v.Text1[9]->text(), delivered);
+        QCOMPARE(v.Text1[3]->text(), QStringLiteral("Jan 03, 2000"));
+        QCOMPARE(v.Text1[5]->text(), QStringLiteral("KIM"));
+        // A stored confirmed invoice opens locked.
+        QVERIFY(!v.Command1[1]->isEnabled() && !v.Text3[0]->isEnabled());
+        QVERIFY(!active(v, 0));
+        // The locked lines stay readable on their grey.
+        const QPalette locked = v.Text3[0]->palette();
+        QVERIFY(plainGrey(locked.color(QPalette::Disabled, QPalette::Base)));
+        QVERIFY(qAbs(locked.color(QPalette::Disabled, QPalette::Text).lightness() -
+                     locked.color(QPalette::Disabled, QPalette::Base).lightness()) > 120);
+    }
+
+    void saveRewritesLinesInGridOrder() {
+        addInvoice({.number = 1});
+        addInvoice({.number = 2});
+        addLines(2, 2, 10);
+        addLines(1, 1, 50);
+        addLines(2, 1, 12);
+        viewinvoice& v = open(1);
+        QCOMPARE(v.cnt, qint16(3));
+        pick(v, 1, 20, QStringLiteral("$1.00"), QStringLiteral("1")); // replaces line 1
+        pick(v, 3, 21, QStringLiteral("$1.00"), QStringLiteral("1")); // appends
+        prompts().expectMessage(QStringLiteral("saved"));
+        v.Command1[0]->click();
+        QCOMPARE(storedLines(), (QStringList{"50@1", "10@2", "20@2", "12@2", "21@2"}));
+        QCOMPARE(storedInvoice(1, SalesInvoices::salesperson), Value("KIM"));
+    }
+
+    void failedSaveKeepsEverything() {
+        addInvoice({.number = 4});
+        addLines(4, 2);
+        databaseview::connection(databaseview::sales_invoices)
+            .database()
+            .execute("CREATE TRIGGER refuse BEFORE UPDATE ON sales_invoices "
+                     "BEGIN SELECT RAISE(ABORT, 'refused by test'); END");
+        viewinvoice& v = open(0);
+        pick(v, 2, 9, QStringLiteral("$1.00"), QStringLiteral("1"));
+        const QString path =
+            databaseview::connection(databaseview::sales_invoices).database().path();
+        prompts().expectMessage(DbError(path, QStringLiteral("refused by test")).message());
+        v.Command1[0]->click();
+        QCOMPARE(viewinvoice::loaded(), &v);
+        QCOMPARE(storedLines(), (QStringList{"1@4", "2@4"}));
+        QCOMPARE(storedInvoice(0, SalesInvoices::amount_owed), Value(Money::fromRaw(10000)));
+    }
+
+    // Tab runs over the editable header fields, then along each grid row; Return on a line acts
+    // as a click.
+    void keyboard() {
+        addInvoice({.number = 1});
+        addLines(1, 1, 7);
+        viewinvoice& v = open(0);
+        QVERIFY(shownActive(&v));
+        v.Text1[5]->setFocus();
+        QStringList visited;
+        for (int i = 0; i < 8; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << focusName();
+        }
+        QCOMPARE(visited, (QStringList{"Text1(8)", "Text2(0)", "Text3(0)", "Text4(0)", "Text5(0)",
+                                       "Text6(0)", "Text2(1)", "Text3(1)"}));
+
+        QString handed;
+        whenShown<getpart>([&handed](getpart& p) {
+            handed = p.Text1[2]->text();
+            p.Command1->click();
+        });
+        v.Text4[0]->setFocus();
+        QTest::keyClick(v.Text4[0], Qt::Key_Return);
+        QVERIFY(!getpart::loaded());
+        QCOMPARE(handed, QStringLiteral("0007     thing 7"));
+        QCOMPARE(v.onto, qint16(0));
+        QCOMPARE(v.cnt, qint16(1));
+    }
+
+    void itemLineKeepsItsTag() {
+        FinderFixture::addItem(7, QStringLiteral("gearbox"), false, 1.5f, 6);
+        addInvoice({.number = 1});
+        addLines(1, 1, 7, false, 4);
+        viewinvoice& v = open(0);
+        QCOMPARE(v.Text2[0]->text(), QStringLiteral("0007  I"));
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        bool itemsListed = false;
+        whenShown<getpart>([&itemsListed](getpart& p) {
+            itemsListed = p.Option1[1]->isChecked();
+            p.Command1->click();
+        });
+        QTest::mouseClick(v.Text4[0], Qt::LeftButton);
+        QVERIFY(!getpart::loaded());
+        QVERIFY(itemsListed);
+        QCOMPARE(cells(v.lines().line(0)),
+                 (QStringList{"0007  I", "thing 7", "$2.50", "02", "$5.00", "6"}));
+        QCOMPARE(v.cnt, qint16(1));
+    }
+};
+
+QTEST_MAIN(TestViewinvoice)
+#include "tst_viewinvoice.moc"
