@@ -2,7 +2,7 @@
 // each list, a header click on the price column and a search keystroke, against a bare SELECT *
 // of the same table plus a sort of the same texts, all in one run.
 
-#include "core/business/appstate.h"
+#include "core/business/business.h"
 #include "core/business/businessfiles.h"
 #include "gui/app/mdiform1.h"
 #include "benchbusiness.h"

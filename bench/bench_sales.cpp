@@ -3,7 +3,7 @@
 // opening the big invoice, and confirming and saving it, each against its bare SQLite baseline
 // on the same rows in the same run.
 
-#include "core/business/appstate.h"
+#include "core/business/business.h"
 #include "core/business/businessfiles.h"
 #include "gui/app/mdiform1.h"
 #include "benchbusiness.h"

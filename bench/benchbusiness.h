@@ -3,7 +3,7 @@
 // A generated business for the window benchmarks: area 0 of a scratch home folder, filled by
 // the caller's generator, opened as the program opens a business.
 
-#include "core/business/appstate.h"
+#include "core/business/business.h"
 #include "core/business/businessfiles.h"
 #include "gui/app/mdiform1.h"
 

@@ -17,14 +17,22 @@ QString asideName(const QDir& home, const QString& folder) {
 }
 } // namespace
 
-QString readRegistryAtStartup(AppState& state) {
-    const QString path = state.registryPath();
+QString registryPath(const QString& homeFolder) {
+    return QDir(homeFolder).filePath(QLatin1String(BizRegistry::fileName));
+}
+
+QString businessFolder(const QString& homeFolder, const BizRegistry& registry, int slot) {
+    return QDir(homeFolder).filePath(registry.areaFolderName(slot));
+}
+
+QString readRegistryAtStartup(const QString& homeFolder, BizRegistry& registry) {
+    const QString path = registryPath(homeFolder);
     const RecordRead read = readRecord(path, BizRegistry::fileSize);
     if (read.status == RecordStatus::Missing)
         return QString();
     if (read.status == RecordStatus::Ok) {
-        if (auto registry = BizRegistry::decode(read.bytes)) {
-            state.biz_registry = *registry;
+        if (auto stored = BizRegistry::decode(read.bytes)) {
+            registry = *stored;
             return QString();
         }
     }
@@ -39,29 +47,28 @@ QString readRegistryAtStartup(AppState& state) {
         .arg(aside);
 }
 
-void writeRegistry(const AppState& state) {
-    writeRecordAtomically(state.registryPath(), state.biz_registry.encode());
+void writeRegistry(const QString& homeFolder, const BizRegistry& registry) {
+    writeRecordAtomically(registryPath(homeFolder), registry.encode());
 }
 
-int createBusiness(AppState& state, const QString& name) {
-    BizRegistry& registry = state.biz_registry;
+int createBusiness(const QString& homeFolder, BizRegistry& registry, const QString& name) {
     const int slot = registry.lowestFreeSlot();
     if (slot < 0)
-        throw FileError(state.registryPath(), QStringLiteral("all ten businesses are in use"));
+        throw FileError(registryPath(homeFolder), QStringLiteral("all ten businesses are in use"));
 
-    const QDir home(state.homePath);
+    const QDir home(homeFolder);
     const QString folder = BizRegistry::areaNameFor(slot).trimmed();
     if (home.exists(folder)) {
         // A deleted business left its folder behind: keep its data, never mix it in.
         const QString aside = asideName(home, folder);
-        if (!QDir(state.homePath).rename(folder, aside))
+        if (!QDir(homeFolder).rename(folder, aside))
             throw FileError(home.filePath(folder),
                             QStringLiteral("the old folder could not be moved aside"));
     }
     if (!home.mkdir(folder))
         throw FileError(home.filePath(folder), QStringLiteral("the folder could not be created"));
     try {
-        businessfiles::createBusinessDatabases(state.homePath, home.filePath(folder));
+        businessfiles::createBusinessDatabases(homeFolder, home.filePath(folder));
     } catch (...) {
         QDir(home.filePath(folder)).removeRecursively();
         throw;

@@ -1,5 +1,6 @@
 #include "core/business/damagedfiles.h"
 
+#include "core/business/bizsettings.h"
 #include "core/business/businessfiles.h"
 #include "core/business/codetable.h"
 #include "core/common/prompts.h"
@@ -19,11 +20,6 @@ QString identity(const QString& path) {
     const QFileInfo info(path);
     return path + QLatin1Char('|') + QString::number(info.exists() ? info.size() : -1) +
            QLatin1Char('|') + QString::number(info.lastModified().toMSecsSinceEpoch());
-}
-
-QSet<QString>& told() {
-    static QSet<QString> identities;
-    return identities;
 }
 
 // A small record file that is there but is not one whole record, or nothing when it is usable
@@ -70,12 +66,12 @@ QString message(const std::vector<Problem>& problems) {
     return text;
 }
 
-bool tellOnce(const std::vector<Problem>& problems) {
+bool tellOnce(const std::vector<Problem>& problems, QSet<QString>& told) {
     std::vector<Problem> fresh;
     for (const Problem& problem : problems) {
         const QString id = identity(problem.path);
-        if (!told().contains(id)) {
-            told().insert(id);
+        if (!told.contains(id)) {
+            told.insert(id);
             fresh.push_back(problem);
         }
     }
@@ -83,21 +79,6 @@ bool tellOnce(const std::vector<Problem>& problems) {
         return false;
     prompts::message(message(fresh), QString(), PromptIcon::Exclamation);
     return true;
-}
-
-void forgetTold() {
-    told().clear();
-}
-
-BizSettings windowSettings() {
-    RecordStatus status = RecordStatus::Ok;
-    BizSettings settings = loadBizSettings(QDir::currentPath(), &status);
-    if (status == RecordStatus::Damaged) {
-        const QString path = QDir::current().filePath(QLatin1String(BizSettings::fileName));
-        if (auto problem = recordProblem(path, BizSettings::fileSize))
-            tellOnce({*problem});
-    }
-    return settings;
 }
 
 } // namespace damagedfiles

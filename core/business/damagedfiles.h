@@ -1,7 +1,6 @@
 #pragma once
 
-#include "core/business/bizsettings.h"
-
+#include <QSet>
 #include <QString>
 
 #include <vector>
@@ -24,14 +23,8 @@ std::vector<Problem> check(const QString& folder);
 // The one message that names every file and its reason.
 QString message(const std::vector<Problem>& problems);
 
-// Tells the user, in one message, of the problems not told before while this business is open
-// (a file that changed since counts as new). Returns true when a message was shown.
-bool tellOnce(const std::vector<Problem>& problems);
-// The business was closed: what was told is forgotten, so reopening it tells again.
-void forgetTold();
-
-// settings.dat of the current folder, as a window that takes its rates from it reads it: a
-// damaged file is told once and read as zero rates and blank texts.
-BizSettings windowSettings();
+// Tells the user, in one message, of the problems not in `told` (a file that changed since it
+// was told of counts as new), and adds them to it. Returns true when a message was shown.
+bool tellOnce(const std::vector<Problem>& problems, QSet<QString>& told);
 
 } // namespace damagedfiles

@@ -1,9 +1,7 @@
 #include "gui/app/loadpage.h"
 
-#include "core/business/appstate.h"
 #include "core/business/bizworkspace.h"
 #include "gui/app/mdiform1.h"
-#include "gui/widgets/discardwindow.h"
 #include "gui/widgets/keyclick.h"
 #include "core/common/prompts.h"
 #include "core/common/recordfile.h"
@@ -46,7 +44,7 @@ loadpage::loadpage()
     layout->addLayout(buttons);
 
     connect(Command1[0], &QPushButton::clicked, this, &loadpage::openbiz);
-    connect(Command1[1], &QPushButton::clicked, this, &loadpage::unload);
+    connect(Command1[1], &QPushButton::clicked, this, [this] { unload(); });
     connect(Command2, &QPushButton::clicked, this, &loadpage::deleteSelected);
     connect(List1, &QListWidget::itemDoubleClicked, this, &loadpage::openbiz);
     // Enter on a focused "Cancel" or "Delete" presses it; elsewhere it presses "Open".
@@ -56,7 +54,7 @@ loadpage::loadpage()
 void loadpage::load() {
     List1->hide();
     List1->clear();
-    List1->addItems(appState().biz_registry.listLines());
+    List1->addItems(MDIForm1::get().registry().listLines());
     List1->show();
 }
 
@@ -71,14 +69,15 @@ void loadpage::openbiz() {
     const QString name = selectedName();
     if (name.isEmpty())
         return;
-    BizRegistry& registry = appState().biz_registry;
+    MDIForm1& main = MDIForm1::get();
+    BizRegistry& registry = main.registry();
     const int slot = registry.slotNamed(name);
     if (slot >= 0) {
         registry.cur_biz = qint16(slot);
         registry.biz_state = 1;
-        MDIForm1::get().reset();
+        main.reset();
     }
-    unload();
+    unload(QDialog::Accepted);
 }
 
 void loadpage::deleteSelected() {
@@ -88,25 +87,13 @@ void loadpage::deleteSelected() {
     if (!prompts::question(QStringLiteral("are you sure about deleting ") + name +
                            QLatin1Char('?')))
         return;
-    AppState& state = appState();
-    const int slot = state.biz_registry.slotNamed(name);
+    MDIForm1& main = MDIForm1::get();
+    const int slot = main.registry().slotNamed(name);
     if (slot >= 0) {
-        state.biz_registry.release(slot);
-        try {
-            writeRegistry(state);
-        } catch (const FileError& error) {
-            prompts::message(registryErrorText(error.reason()), QString(),
-                             PromptIcon::Critical);
-        }
+        main.registry().release(slot);
+        main.saveRegistry();
     }
-    reopen = true;
-    unload();
-}
-
-void loadpage::unload() {
-    forget();
-    done(QDialog::Rejected);
-    discardWindow(this);
+    unload(Reopen);
 }
 
 void loadpage::reject() {

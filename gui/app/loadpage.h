@@ -14,15 +14,14 @@ class QPushButton;
 class loadpage : public QDialog, public WindowSlot<loadpage> {
     Q_OBJECT
 public:
+    // The result of "Delete": the opener shows the window again so that the list is rebuilt.
+    enum Result { Reopen = 2 };
+
     loadpage();
 
     void load();
-    void unload();
     // Opens the business of the selected line.
     void openbiz();
-
-    // Set by "Delete": the opener shows the window again so that the list is rebuilt.
-    bool reopen = false;
 
     QGroupBox* Frame1;
     QListWidget* List1;

@@ -1,6 +1,6 @@
 #include "gui/app/mdiform1.h"
 
-#include "core/business/appstate.h"
+#include "core/business/business.h"
 #include "core/business/bizworkspace.h"
 #include "core/business/damagedfiles.h"
 #include "gui/app/loadpage.h"
@@ -16,6 +16,7 @@
 #include "gui/widgets/pictures.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -145,19 +146,23 @@ void MDIForm1::buildToolbar() {
     }
 }
 
+MDIForm1::~MDIForm1() {
+    closeSession();
+}
+
 void MDIForm1::startup() {
     titlepage& title = titlepage::get();
     title.mode = 0;
     title.load();
     title.exec();
+    openHome(QDir::currentPath());
+}
 
-    AppState& state = appState();
-    state.homePath = QDir::currentPath();
-    QDir::setCurrent(state.homePath);
-    state.class_codes = CodeTable();
-    state.vendor_codes = CodeTable();
-    state.biz_registry = BizRegistry::empty();
-    const QString notice = readRegistryAtStartup(state);
+void MDIForm1::openHome(const QString& homeFolder) {
+    closeSession();
+    homePath_ = QDir(homeFolder).absolutePath();
+    biz_registry = BizRegistry::empty();
+    const QString notice = readRegistryAtStartup(homePath_, biz_registry);
     if (!notice.isEmpty())
         prompts::message(notice, QString(), PromptIcon::Exclamation);
     reset();
@@ -172,31 +177,22 @@ void MDIForm1::setBusinessMenus(bool open) {
 }
 
 void MDIForm1::reset() {
-    AppState& state = appState();
-    BizRegistry& registry = state.biz_registry;
-    registry.setHomeFolder(state.homePath);
-    if (registry.biz_state == 1) {
-        const QString folder = state.businessFolder();
-        if (QDir(folder).exists() && QDir::setCurrent(folder)) {
+    BizRegistry& registry = biz_registry;
+    registry.setHomeFolder(homePath_);
+    if (registry.biz_state == 1 && registry.cur_biz >= 0 &&
+        registry.cur_biz < BizRegistry::slotCount) {
+        if (session_ && session_->slot() != registry.cur_biz)
+            closeSession();
+        if (!session_)
+            openSession(registry.cur_biz);
+        if (session_) {
             setWindowTitle(QStringLiteral("VARNEK PRAXO - ") + registry.biz_name[registry.cur_biz]);
             Label1->setText(QStringLiteral("Business opened successfully: "));
             setBusinessMenus(true);
-            loadCodeTables();
-            // A damaged file is told of and left alone; the business stays open for the rest.
-            damagedfiles::tellOnce(damagedfiles::check(folder));
             return;
         }
-        // The business's folder is gone (moved or removed): open nothing rather than stop.
-        const QString name = registry.biz_name[registry.cur_biz].trimmed();
-        registry.biz_state = 0;
-        registry.cur_biz = -1;
-        prompts::message(QStringLiteral("The folder of business \"%1\" could not be found (%2). "
-                                        "No business is open.")
-                             .arg(name, folder),
-                         QString(), PromptIcon::Exclamation);
     }
-    damagedfiles::forgetTold();
-    QDir::setCurrent(state.homePath);
+    closeSession();
     setBusinessMenus(false);
     if (registry.biz_state == -1) {
         setWindowTitle(QStringLiteral("VARNEK PRAXO"));
@@ -207,49 +203,62 @@ void MDIForm1::reset() {
     }
 }
 
-void MDIForm1::loadCodeTables() {
-    const struct {
-        const char* file;
-        CodeTable* table;
-    } files[] = {{CodeTable::classFileName, &appState().class_codes},
-                 {CodeTable::vendorFileName, &appState().vendor_codes}};
-    for (const auto& entry : files) {
-        const QString path = QDir::current().filePath(QLatin1String(entry.file));
-        const RecordRead read = readRecord(path, CodeTable::fileSize);
-        // A damaged file leaves the table as it is; reset tells the user of it.
-        const std::optional<CodeTable> table =
-            read.status == RecordStatus::Ok ? CodeTable::decode(read.bytes) : std::nullopt;
-        if (table)
-            *entry.table = *table;
+// Opens the session of the registry's open business; a business whose folder is gone is not
+// opened, and the registry says no business is open.
+void MDIForm1::openSession(int slot) {
+    BizRegistry& registry = biz_registry;
+    const QString folder = businessFolder(homePath_, registry, slot);
+    if (!QDir(folder).exists()) {
+        const QString name = registry.biz_name[slot].trimmed();
+        registry.biz_state = 0;
+        registry.cur_biz = -1;
+        prompts::message(QStringLiteral("The folder of business \"%1\" could not be found (%2). "
+                                        "No business is open.")
+                             .arg(name, folder),
+                         QString(), PromptIcon::Exclamation);
+        return;
     }
+    session_ = std::make_unique<Business>(slot, registry.biz_name[slot], folder);
+    // A damaged file is told of and left alone; the business stays open for the rest.
+    session_->tellDamagedFiles();
+}
+
+// Every window of the business unloads first, then its databases close.
+void MDIForm1::closeSession() {
+    std::unique_ptr<Business> closing = std::move(session_);
+    if (closing)
+        closing->close();
 }
 
 void MDIForm1::Command1_Click(int index) {
     // Unloading the data finder resets the status label, so a legend is never appended twice.
     if (databaseview* finder = databaseview::loaded())
         finder->unload();
-    if (appState().biz_registry.biz_state < 1) {
+    if (biz_registry.biz_state < 1 || !session_) {
         prompts::message(QStringLiteral("Please open up a business"));
         return;
     }
+    Business& business = *session_;
     switch (index) {
     case 0:
-        databaseview::showList(1);
+        databaseview::showList(business, *this, 1);
         break;
     case 1:
-        if (databaseview::showList(0))
+        if (databaseview::showList(business, *this, 0))
             Label1->setText(Label1->text() +
                             QStringLiteral("         G = general Stock       S = special"));
         break;
     case 2:
-        if (databaseview::showList(3)) {
-            newitem& dialog = newitem::get();
+        if (databaseview::showList(business, *this, 3)) {
+            // One new item dialog: asked for again, it comes forward with what was typed.
+            newitem& dialog = newitem::get(business);
+            dialog.host = this;
             dialog.load();
             showChild(&dialog);
         }
         break;
     case 3:
-        if (databaseview::showList(3))
+        if (databaseview::showList(business, *this, 3))
             Label1->setText(Label1->text() +
                             QStringLiteral("         C = confirmed item       U = not confirmed yet"));
         break;
@@ -257,24 +266,35 @@ void MDIForm1::Command1_Click(int index) {
 }
 
 void MDIForm1::showChild(QWidget* window) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
+        frame->show();
+        mdiArea_->setActiveSubWindow(frame);
+        frame->raise();
+        return;
+    }
     QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
     frame->setObjectName(window->objectName() + QStringLiteral("Frame"));
     frame->show();
 }
 
+void MDIForm1::finderUnloaded() {
+    reset();
+}
+
 void MDIForm1::saveRegistry() {
     try {
-        writeRegistry(appState());
+        writeRegistry(homePath_, biz_registry);
     } catch (const FileError& error) {
         prompts::message(registryErrorText(error.reason()), QString(), PromptIcon::Critical);
     }
 }
 
 void MDIForm1::newBusiness() {
-    AppState& state = appState();
-    if (state.biz_registry.biz_count >= BizRegistry::slotCount ||
-        state.biz_registry.lowestFreeSlot() < 0)
+    BizRegistry& registry = biz_registry;
+    if (registry.biz_count >= BizRegistry::slotCount || registry.lowestFreeSlot() < 0)
         return;
+    // No business is open here (the entry is disabled then), but no window of one may stay.
+    closeSession();
     settingback& backdrop = settingback::get();
     showChild(&backdrop);
     backdrop.parentWidget()->showMaximized();
@@ -287,7 +307,7 @@ void MDIForm1::newBusiness() {
     }
     int slot = -1;
     try {
-        slot = createBusiness(state, name);
+        slot = createBusiness(homePath_, registry, name);
     } catch (const FileError& error) {
         prompts::message(QStringLiteral("The business could not be created: %1").arg(error.message()),
                          QString(), PromptIcon::Critical);
@@ -303,11 +323,15 @@ void MDIForm1::newBusiness() {
     prompts::message(QStringLiteral("new business added at area") + numberText(double(slot + 1)));
     saveRegistry();
     reset();
+    if (!session_) {
+        backdrop.unload();
+        return;
+    }
 
-    settings& window = settings::get();
+    settings& window = settings::get(*session_);
     window.load();
     window.Command1[1]->setEnabled(false);
-    const QString defaults[8] = {state.biz_registry.biz_name[slot],
+    const QString defaults[8] = {registry.biz_name[slot],
                                  QStringLiteral("Enter CEO's name here"),
                                  QStringLiteral("Enter type of business"),
                                  QStringLiteral("1.5%"),
@@ -321,8 +345,10 @@ void MDIForm1::newBusiness() {
 }
 
 void MDIForm1::showSettings() {
+    if (!session_)
+        return;
     const bool fresh = !settings::loaded();
-    settings& window = settings::get();
+    settings& window = settings::get(*session_);
     if (fresh)
         window.load();
     const settingback* backdrop = settingback::loaded();
@@ -333,34 +359,33 @@ void MDIForm1::showSettings() {
         window.activateWindow();
         return;
     }
-    window.exec();
+    window.runModal();
 }
 
 void MDIForm1::loadBusiness() {
-    bool again = true;
-    while (again) {
-        QPointer<loadpage> page = &loadpage::get();
-        page->reopen = false;
-        page->load();
-        page->exec();
-        again = page && page->reopen;
+    // After a deletion the window is shown again, so that its list is rebuilt.
+    for (;;) {
+        loadpage& page = loadpage::get();
+        page.load();
+        if (page.runModal() != loadpage::Reopen)
+            return;
     }
 }
 
 void MDIForm1::closeBusiness() {
-    AppState& state = appState();
-    state.biz_registry.cur_biz = -1;
-    state.biz_registry.biz_state = 0;
-    QDir::setCurrent(state.homePath);
+    biz_registry.cur_biz = -1;
+    biz_registry.biz_state = 0;
     saveRegistry();
     reset();
 }
 
 void MDIForm1::showCodes(qint16 mode) {
-    Codepage& codes = Codepage::get();
+    if (!session_)
+        return;
+    Codepage& codes = Codepage::get(*session_);
     codes.mode = mode;
     codes.load();
-    codes.exec();
+    codes.runModal();
 }
 
 void MDIForm1::showHelp() {
@@ -370,10 +395,13 @@ void MDIForm1::showHelp() {
     title.exec();
 }
 
+// Exit: every window of the open business unloads, the registry is written, and the program
+// ends, whatever other window is still shown.
 void MDIForm1::closeEvent(QCloseEvent* event) {
-    AppState& state = appState();
-    if (state.biz_registry.biz_state == 1)
-        QDir::setCurrent(state.homePath);
+    closeSession();
+    if (settingback* backdrop = settingback::loaded())
+        backdrop->unload();
     saveRegistry();
     event->accept();
+    QCoreApplication::quit();
 }

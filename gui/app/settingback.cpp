@@ -1,6 +1,6 @@
 #include "gui/app/settingback.h"
 
-#include "gui/widgets/discardwindow.h"
+#include <QCloseEvent>
 #include "gui/widgets/pictures.h"
 
 #include <QPainter>
@@ -10,9 +10,10 @@ settingback::settingback() {
     setWindowTitle(QStringLiteral("VARNEK PRAXO"));
 }
 
-void settingback::unload() {
-    forget();
-    discardWindow(this);
+// Its frame's close box takes the one way out.
+void settingback::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    unload();
 }
 
 void settingback::paintEvent(QPaintEvent*) {

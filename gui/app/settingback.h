@@ -9,8 +9,8 @@ class settingback : public QWidget, public WindowSlot<settingback> {
     Q_OBJECT
 public:
     settingback();
-    void unload();
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 };

@@ -2,13 +2,11 @@
 
 #include "gui/app/settingback.h"
 #include "core/business/settingsrules.h"
-#include "gui/widgets/discardwindow.h"
 #include "gui/widgets/keyclick.h"
 #include "core/common/prompts.h"
 #include "core/common/recordfile.h"
 #include "core/common/textnum.h"
 
-#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -56,17 +54,17 @@ settings::settings() {
     Command1[1]->setAutoDefault(false);
     grid->addLayout(buttons, 8, 0, 1, 2);
     connect(Command1[0], &QPushButton::clicked, this, &settings::save);
-    connect(Command1[1], &QPushButton::clicked, this, &settings::unload);
+    connect(Command1[1], &QPushButton::clicked, this, [this] { unload(); });
     // Enter on a focused "&Close" closes; elsewhere it presses the default "&Save".
     keyclick::returnPressesFocusedButtons(this);
 }
 
 void settings::load() {
     RecordStatus status = RecordStatus::Missing;
-    const BizSettings read = loadBizSettings(QDir::currentPath(), &status);
+    const BizSettings read = loadBizSettings(business().folder(), &status);
     if (status == RecordStatus::Damaged)
         prompts::message(QStringLiteral("The settings file %1 is damaged and was not read.")
-                             .arg(QDir::current().filePath(QLatin1String(BizSettings::fileName))),
+                             .arg(business().filePath(QLatin1String(BizSettings::fileName))),
                          QString(), PromptIcon::Exclamation);
     if (status != RecordStatus::Ok)
         return;
@@ -124,24 +122,21 @@ void settings::save() {
     record.test_rate = *testing;
     record.sales_tax = *tax;
     try {
-        writeRecordAtomically(QDir::current().filePath(QLatin1String(BizSettings::fileName)),
+        writeRecordAtomically(business().filePath(QLatin1String(BizSettings::fileName)),
                               record.encode());
     } catch (const FileError& error) {
         prompts::message(error.message(), QString(), PromptIcon::Critical);
         return;
     }
     record_ = record;
+    business().settingsSaved(record);
     prompts::message(QStringLiteral("settings saved"));
     unload();
 }
 
-void settings::unload() {
-    forget();
+void settings::unloading() {
     if (settingback* backdrop = settingback::loaded())
         backdrop->unload();
-    if (isModal())
-        done(QDialog::Rejected);
-    discardWindow(this);
 }
 
 // Esc presses "&Close", the cancel button, only while it is enabled.

@@ -18,8 +18,8 @@ class settings : public QDialog, public WindowSlot<settings> {
 public:
     settings();
 
+    // Fills the fields from the session's settings.dat.
     void load();
-    void unload();
 
     std::array<QLineEdit*, 8> Text1{};
     std::array<QLabel*, 8> Label1{};
@@ -30,6 +30,7 @@ protected:
     void reject() override;
 
 private:
+    void unloading() override;
     void applyInputRule(int index);
     void save();
 

@@ -26,7 +26,7 @@ titlepage::titlepage()
     layout->addWidget(Command1, 0, Qt::AlignHCenter);
 
     connect(Timer1, &QTimer::timeout, this, &titlepage::tick);
-    connect(Command1, &QPushButton::clicked, this, &titlepage::unload);
+    connect(Command1, &QPushButton::clicked, this, [this] { unload(QDialog::Accepted); });
     keyclick::returnPressesFocusedButtons(this);
 }
 
@@ -43,14 +43,11 @@ void titlepage::tick() {
     if (mode != 0)
         return;
     if (++ticks_ >= 100)
-        unload();
+        unload(QDialog::Accepted);
 }
 
-void titlepage::unload() {
+void titlepage::unloading() {
     Timer1->stop();
-    forget();
-    done(QDialog::Accepted);
-    deleteLater();
 }
 
 // Esc presses "Ok", the cancel button, only while it is shown.

@@ -18,13 +18,13 @@ public:
     qint16 mode = 0; // 0 at start-up, 1 from the Help menu
 
     void load();
-    void unload();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
 
 private:
+    void unloading() override;
     void tick();
 
     QLabel* picture_;

@@ -1,13 +1,11 @@
 #include "gui/catalogue/codepage.h"
 
-#include "core/business/appstate.h"
-#include "gui/widgets/discardwindow.h"
+#include "core/business/business.h"
 #include "gui/widgets/keyclick.h"
 #include "core/common/prompts.h"
 #include "core/common/recordfile.h"
 #include "core/common/textnum.h"
 
-#include <QDir>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -82,7 +80,7 @@ Codepage::Codepage()
 }
 
 CodeTable& Codepage::table() const {
-    return mode == -1 ? appState().class_codes : appState().vendor_codes;
+    return mode == -1 ? business().class_codes() : business().vendor_codes();
 }
 
 void Codepage::load() {
@@ -156,6 +154,8 @@ bool Codepage::moveByKey(int row, int key) {
 }
 
 bool Codepage::eventFilter(QObject* watched, QEvent* event) {
+    if (keyclick::reachesDisabled(watched, event))
+        return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         for (int r = 0; r < 7; ++r) {
@@ -179,7 +179,7 @@ bool Codepage::eventFilter(QObject* watched, QEvent* event) {
 void Codepage::closeAndWrite() {
     const QString name = QLatin1String(mode == -1 ? CodeTable::classFileName
                                                   : CodeTable::vendorFileName);
-    const QString path = QDir::current().filePath(name);
+    const QString path = business().filePath(name);
     // A damaged file may still hold descriptions worth saving by hand: replace it only when
     // the user says so. The edits stay in memory either way, as with the close box.
     if (readRecord(path, CodeTable::fileSize).status == RecordStatus::Damaged &&
@@ -196,12 +196,6 @@ void Codepage::closeAndWrite() {
         return;
     }
     unload();
-}
-
-void Codepage::unload() {
-    forget();
-    done(QDialog::Rejected);
-    discardWindow(this);
 }
 
 // Esc presses "&Close", which writes the file.

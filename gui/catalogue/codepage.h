@@ -22,7 +22,6 @@ public:
     qint16 mode = -1;
 
     void load();
-    void unload();
 
     std::array<QLineEdit*, 7> Text1{};
     std::array<QLineEdit*, 7> Text2{};

@@ -1,16 +1,13 @@
 #include "gui/catalogue/partpage.h"
 
-#include "core/business/appstate.h"
-#include "core/business/damagedfiles.h"
+#include "core/business/business.h"
 #include "core/catalogue/partrules.h"
 #include "core/catalogue/partstable.h"
 #include "core/common/database.h"
-#include "gui/widgets/discardwindow.h"
 #include "gui/widgets/keyclick.h"
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
-#include "gui/finder/databaseview.h"
 #include "core/finder/finderlist.h"
 
 #include <QDir>
@@ -127,7 +124,7 @@ Partpage::Partpage()
     connect(Command3[0], &QPushButton::clicked, this, [this] { step(false); });
     connect(Command3[1], &QPushButton::clicked, this, [this] { step(true); });
     connect(Command1[0], &QPushButton::clicked, this, &Partpage::save);
-    connect(Command1[1], &QPushButton::clicked, this, &Partpage::unload);
+    connect(Command1[1], &QPushButton::clicked, this, [this] { unload(); });
     connectKeys();
 }
 
@@ -155,27 +152,27 @@ void Partpage::connectKeys() {
     }
 }
 
-RecordSet& Partpage::parts() {
-    return databaseview::connection(databaseview::parts);
+RecordSet& Partpage::parts() const {
+    return business().connection(Business::parts);
 }
 
 void Partpage::load() {
     Text1[number]->setEnabled(false);
-    settings_ = damagedfiles::windowSettings();
+    settings_ = business().settings();
     if (newpart == -1) {
         picture_.clear();
         clearPicture();
         setWindowTitle(QStringLiteral("Add New Part"));
         Text1[quantity]->setText(partrules::quantityPlaceholder);
         Text1[lastDelivery]->setText(partrules::noDate);
-        Text1[number]->setText(format(databaseview::get().max, QStringLiteral("0000")));
+        Text1[number]->setText(format(max, QStringLiteral("0000")));
     } else {
         showpart();
     }
     List1->clear();
-    List1->addItems(partrules::vendorLines(appState().vendor_codes));
+    List1->addItems(partrules::vendorLines(business().vendor_codes()));
     List2->clear();
-    List2->addItems(partrules::classLines(appState().class_codes));
+    List2->addItems(partrules::classLines(business().class_codes()));
 }
 
 void Partpage::showpart() {
@@ -190,7 +187,7 @@ void Partpage::showpart() {
         return;
     }
     const partrules::Fields fields =
-        partrules::shownFields(rs, appState().vendor_codes, appState().class_codes);
+        partrules::shownFields(rs, business().vendor_codes(), business().class_codes());
     setWindowTitle(QStringLiteral("Edit/View Part #") + fields[number]);
     Command3[0]->setEnabled(position >= 1);
     Command3[1]->setEnabled(position < rs.recordCount() - 1);
@@ -293,6 +290,8 @@ void Partpage::pickLine(QListWidget* list, QLineEdit* field) {
 }
 
 bool Partpage::eventFilter(QObject* watched, QEvent* event) {
+    if (keyclick::reachesDisabled(watched, event))
+        return QDialog::eventFilter(watched, event);
     const QEvent::Type type = event->type();
     // A label has no focus frame of its own: the picture shows the focus by a thicker frame.
     if (watched == Picture1 && (type == QEvent::FocusIn || type == QEvent::FocusOut))
@@ -331,7 +330,7 @@ void Partpage::clearPicture() {
 }
 
 bool Partpage::showPicture(const QString& name) {
-    const QString path = partrules::findPictureFile(name, QDir::current());
+    const QString path = partrules::findPictureFile(name, QDir(business().folder()));
     if (path.isEmpty())
         return false;
     QImageReader reader(path);
@@ -383,8 +382,7 @@ void Partpage::save() {
         return;
     }
     // The finder's max stops at 32767, so a full table would hand out a taken number.
-    const databaseview* finder = databaseview::loaded();
-    if (newpart != 0 && finder && finder->mode == 0 && !finder->numbersLeft()) {
+    if (newpart != 0 && !numbersLeft) {
         prompts::message(numbersUsedUp);
         return;
     }
@@ -405,15 +403,7 @@ void Partpage::save() {
         return;
     }
     prompts::message(QStringLiteral("saved. "));
-    if (databaseview* shown = databaseview::loaded())
-        shown->setform();
-    unload();
-}
-
-void Partpage::unload() {
-    forget();
-    done(QDialog::Rejected);
-    discardWindow(this);
+    unload(QDialog::Accepted);
 }
 
 // The close box and Esc leave without writing, as "Close" does.

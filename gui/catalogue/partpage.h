@@ -20,12 +20,13 @@ class Partpage : public QDialog, public WindowSlot<Partpage> {
 public:
     Partpage();
 
-    qint16 newpart = 0; // -1 adding, 0 editing
+    qint16 newpart = 0;       // -1 adding, 0 editing
+    qint16 max = 0;           // the data finder's next part number
+    bool numbersLeft = true;  // false when that number would pass 32767
 
     void load();
     // Fills every field from the current row of the parts record set.
     void showpart();
-    void unload();
 
     std::array<QLineEdit*, 12> Text1{};
     std::array<QLabel*, 12> Label1{};
@@ -41,7 +42,7 @@ protected:
     void reject() override;
 
 private:
-    static RecordSet& parts();
+    RecordSet& parts() const;
     void applyInputRule(int index);
     void connectKeys();
     void fieldClicked(int index);

@@ -1,20 +1,14 @@
 #include "gui/finder/databaseview.h"
 
-#include "core/business/appstate.h"
-#include "gui/app/mdiform1.h"
-#include "core/catalogue/partstable.h"
 #include "core/common/database.h"
-#include "gui/widgets/discardwindow.h"
-#include "gui/widgets/keyclick.h"
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
-#include "gui/finder/finderactions.h"
 #include "core/finder/findermodel.h"
-#include "core/items/itemtables.h"
-#include "core/sales/salestables.h"
+#include "gui/finder/finderactions.h"
+#include "gui/widgets/keyclick.h"
 
-#include <QDir>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFrame>
@@ -75,30 +69,17 @@ const ListTexts& textsFor(int mode) {
     return mode == 1 ? customerTexts : itemTexts;
 }
 
-struct ConnectionFile {
-    const char* file;
-    const TableDef* table;
-};
-const ConnectionFile connectionFiles[6] = {
-    {"parts.fdb", &Parts::table},         {"cust.fdb", &Customers::table},
-    {"cust.fdb", &ItemsPerSale::table},   {"items.fdb", &AssembledItems::table},
-    {"cust.fdb", &SalesInvoices::table},  {"items.fdb", &PartsList::table}};
 } // namespace
 
 databaseview::databaseview() : actions_(std::make_unique<FinderActions>(*this)) {
     setObjectName(QStringLiteral("databaseview"));
-    // The connections live with the window; they resolve in the open business's folder.
-    for (int n = 0; n < 6; ++n) {
-        Data1[size_t(n)] = std::make_unique<RecordSet>(QLatin1String(connectionFiles[n].file),
-                                                       *connectionFiles[n].table);
-    }
     buildControls();
 }
 
 databaseview::~databaseview() = default;
 
-RecordSet& databaseview::connection(int n) {
-    return *get().Data1[size_t(n)];
+RecordSet& databaseview::connection(int n) const {
+    return business().connection(n);
 }
 
 void databaseview::buildControls() {
@@ -264,33 +245,54 @@ bool databaseview::keyEvent(QObject* watched, QEvent* event) {
     }
 }
 
-databaseview* databaseview::showList(qint16 listMode) {
+databaseview* databaseview::showList(Business& business, WindowHost& host, qint16 listMode) {
     if (databaseview* old = loaded())
         old->unload();
-    databaseview* finder = nullptr;
     try {
-        finder = &get();
+        business.openConnections();
     } catch (const DbError& error) {
         // The file with its folder, so that the user can find the one to replace.
         prompts::message(QStringLiteral("The business's data could not be opened: %1: %2")
-                             .arg(QDir::current().absoluteFilePath(error.file()), error.reason()),
+                             .arg(error.file(), error.reason()),
                          QString(), PromptIcon::Critical);
         return nullptr;
     }
-    finder->mode = listMode;
-    finder->sort_col = 0;
-    finder->setform();
-    MDIForm1& main = MDIForm1::get();
-    main.showChild(finder);
+    databaseview& finder = get(business);
+    finder.host_ = &host;
+    finder.mode = listMode;
+    finder.sort_col = 0;
+    finder.setform();
+    host.showChild(&finder);
     // Activating the window later (coming back to it) rebuilds the list from the tables.
-    connect(main.mdiArea(), &QMdiArea::subWindowActivated, finder,
-            [finder](QMdiSubWindow* frame) {
-                if (frame && frame->widget() == finder && finder->isVisible()) {
-                    finder->sort_col = 0;
-                    finder->setform();
-                }
-            });
-    return finder;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(finder.parentWidget())) {
+        connect(frame, &QMdiSubWindow::windowStateChanged, &finder,
+                [self = &finder](Qt::WindowStates before, Qt::WindowStates now) {
+                    if (!(before & Qt::WindowActive) && (now & Qt::WindowActive) &&
+                        self->isVisible())
+                        self->rebuild();
+                });
+    }
+    return &finder;
+}
+
+databaseview* databaseview::reshow(qint16 listMode) {
+    return showList(business(), *host_, listMode);
+}
+
+void databaseview::rebuild() {
+    List4->hide();
+    sort_col = 0;
+    setform();
+}
+
+bool databaseview::positionOnSelection() {
+    const int line = selectedLine();
+    if (line < 0)
+        return false;
+    RecordSet& records = connection(mode);
+    records.moveFirst();
+    records.move(linePosition(line));
+    return true;
 }
 
 void databaseview::setform() {
@@ -304,7 +306,7 @@ void databaseview::setform() {
     }
     Command1[4]->setVisible(mode != 3);
     FinderList list =
-        FinderList::build(connection(mode), mode, sort_col, appState().class_codes);
+        FinderList::build(connection(mode), mode, sort_col, business().class_codes());
     max = qint16(std::min(list.nextNumber(), 32767));
     nextNumber_ = list.nextNumber();
     model_->setList(std::move(list), mode == 0);
@@ -350,12 +352,9 @@ bool databaseview::numbersLeft() const {
 
 // Selecting a line moves the record set of the shown table to that line's record.
 void databaseview::onSelection() {
-    const int line = selectedLine();
-    if (line < 0)
+    if (!positionOnSelection())
         return;
-    RecordSet& records = connection(mode);
-    records.moveFirst();
-    records.move(linePosition(line));
+    const int line = selectedLine();
     for (QListView* column : List1)
         column->scrollTo(model_->index(line, column->modelColumn()));
 }
@@ -413,6 +412,8 @@ void databaseview::closeSearch() {
 }
 
 bool databaseview::eventFilter(QObject* watched, QEvent* event) {
+    if (keyclick::reachesDisabled(watched, event))
+        return QWidget::eventFilter(watched, event);
     if (keyEvent(watched, event))
         return true;
     for (int i = 0; i < 5; ++i) {
@@ -437,12 +438,10 @@ bool databaseview::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-bool databaseview::event(QEvent* event) {
-    if (event->type() == QEvent::Close) {
-        unload();
-        return true;
-    }
-    return QWidget::event(event);
+// The frame's close box takes the one way out.
+void databaseview::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    unload();
 }
 
 // A click or double-click on the window's empty area closes the search panel.
@@ -456,9 +455,8 @@ void databaseview::mouseDoubleClickEvent(QMouseEvent* event) {
     QWidget::mouseDoubleClickEvent(event);
 }
 
-void databaseview::unload() {
-    forget();
-    discardWindow(this);
-    if (MDIForm1* main = MDIForm1::loaded())
-        main->reset();
+// The host brings its status line back, unless the whole business is closing.
+void databaseview::unloading() {
+    if (host_ && businessOpen())
+        host_->finderUnloaded();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/widgets/windowhost.h"
 #include "gui/widgets/windowslot.h"
 
 #include <QWidget>
@@ -17,35 +18,43 @@ class QListWidget;
 class QPushButton;
 class RecordSet;
 
-// The data finder: owns the six data connections through which every window reads and writes
-// the open business's tables, and lists parts (mode 0), customers (1) or assembled items (3) in
-// five sortable, searchable columns whose buttons start every change.
+// The data finder: lists the parts (mode 0), customers (1) or assembled items (3) of a business
+// in five sortable, searchable columns whose buttons start every change. It reads the tables
+// through the session's six data connections.
 class databaseview : public QWidget, public WindowSlot<databaseview> {
     Q_OBJECT
 public:
-    // Opens the six data connections in the current folder; throws DbError naming the file
-    // when one cannot be opened.
     databaseview();
     ~databaseview() override;
 
-    // The data connections: 0 "Parts", 1 "Customers", 2 "items_per_sale", 3 "Assembled Items",
-    // 4 "sales_invoices", 5 "parts list".
-    enum Connection { parts = 0, customers = 1, items_per_sale = 2, assembled_items = 3,
-                      sales_invoices = 4, parts_list = 5 };
-    std::array<std::unique_ptr<RecordSet>, 6> Data1;
-    // Data connection n, loading the data finder without showing it when it is not loaded.
-    static RecordSet& connection(int n);
+    // The data connections by number, as every window names them.
+    enum Connection {
+        parts = Business::parts,
+        customers = Business::customers,
+        items_per_sale = Business::items_per_sale,
+        assembled_items = Business::assembled_items,
+        sales_invoices = Business::sales_invoices,
+        parts_list = Business::parts_list
+    };
+    // Data connection n of the session the finder lists.
+    RecordSet& connection(int n) const;
 
     qint16 mode = 0; // 0 parts, 1 customers, 3 assembled items
     qint16 max = 0;  // one more than the largest record number of the shown table
 
-    // Unloads a data finder that is loaded, sets the mode and shows the window in the main
-    // window. Returns nullptr when the business's databases cannot be opened (the user is told).
-    static databaseview* showList(qint16 mode);
+    // Unloads a data finder that is loaded, sets the mode and shows the window in the host.
+    // Returns nullptr when the business's databases cannot be opened (the user is told).
+    static databaseview* showList(Business& business, WindowHost& host, qint16 mode);
+    // The same, in the host and for the business of this finder (after a deletion, or when the
+    // new item dialog has added an item).
+    databaseview* reshow(qint16 mode);
     // Rebuilds caption, headers, buttons and the whole list from mode and the sort column.
     void setform();
-    // Closes the connections, deletes the window and resets the main window.
-    void unload();
+    // What every activation does, and what follows the close of every window opened from the
+    // list: the list is rebuilt from the table, sorted by number, with no line selected.
+    void rebuild();
+    // Moves connection `mode` to the record of the selected line; false when none is selected.
+    bool positionOnSelection();
 
     // The selected line (the same in every column), or -1.
     int selectedLine() const;
@@ -71,11 +80,12 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void unloading() override;
     void buildControls();
     void connectKeys();
     int columnOf(const QObject* watched) const;
@@ -86,6 +96,7 @@ private:
     void onSelection();
     void levelColumns(int firstRow);
 
+    WindowHost* host_ = nullptr;
     FinderModel* model_ = nullptr;
     std::unique_ptr<FinderActions> actions_;
     qint16 sort_col = 0;

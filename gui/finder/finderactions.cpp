@@ -18,6 +18,7 @@
 
 #include <QListView>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -40,6 +41,13 @@ void showEngineError(const DbError& error) {
     prompts::message(error.message(), QString(), PromptIcon::Critical);
 }
 } // namespace
+
+void FinderActions::fromList(const std::function<void()>& open) {
+    QPointer<databaseview> finder(&finder_);
+    open();
+    if (finder && !finder->isUnloaded())
+        finder->rebuild();
+}
 
 bool FinderActions::needsSelection(const char* text, const char* title) const {
     if (finder_.selectedLine() >= 0)
@@ -122,25 +130,33 @@ void FinderActions::lineDoubleClicked() {
 void FinderActions::addPart() {
     if (!numbersLeft())
         return;
-    Partpage& editor = Partpage::get();
-    editor.newpart = -1;
-    editor.load();
-    editor.exec();
+    fromList([this] {
+        Partpage& editor = Partpage::get(finder_.business());
+        editor.newpart = -1;
+        editor.max = finder_.max;
+        editor.numbersLeft = finder_.numbersLeft();
+        editor.load();
+        editor.runModal();
+    });
 }
 
 void FinderActions::editPart() {
-    Partpage& editor = Partpage::get();
-    editor.newpart = 0;
-    editor.load();
-    editor.exec();
+    finder_.positionOnSelection();
+    fromList([this] {
+        Partpage& editor = Partpage::get(finder_.business());
+        editor.newpart = 0;
+        editor.max = finder_.max;
+        editor.numbersLeft = finder_.numbersLeft();
+        editor.load();
+        editor.runModal();
+    });
 }
 
 void FinderActions::deletePart() {
-    RecordSet& parts = databaseview::connection(databaseview::parts);
-    parts.moveFirst();
-    parts.move(finder_.linePosition(finder_.selectedLine()));
+    finder_.positionOnSelection();
+    RecordSet& parts = finder_.connection(databaseview::parts);
     const qint64 number = parts.field(Parts::part_no).toInt64();
-    if (componentInUse(databaseview::connection(databaseview::parts_list), true, number)) {
+    if (componentInUse(finder_.connection(databaseview::parts_list), true, number)) {
         prompts::message(QStringLiteral("Product is in use in an item"));
         return;
     }
@@ -154,19 +170,18 @@ void FinderActions::deletePart() {
         showEngineError(error);
         return;
     }
-    databaseview::showList(0);
+    finder_.reshow(0);
 }
 
 void FinderActions::deleteItem() {
-    RecordSet& items = databaseview::connection(databaseview::assembled_items);
-    items.moveFirst();
-    items.move(finder_.linePosition(finder_.selectedLine()));
+    finder_.positionOnSelection();
+    RecordSet& items = finder_.connection(databaseview::assembled_items);
     if (items.field(AssembledItems::confirmed).toBool()) {
         prompts::message(QStringLiteral("Cannot delete item. it's confirmed"));
         return;
     }
     const qint64 number = items.field(AssembledItems::item_no).toInt64();
-    RecordSet& lines = databaseview::connection(databaseview::parts_list);
+    RecordSet& lines = finder_.connection(databaseview::parts_list);
     if (componentInUse(lines, false, number, number)) {
         prompts::message(QStringLiteral("Product is in use in an item"));
         return;
@@ -189,23 +204,26 @@ void FinderActions::deleteItem() {
         showEngineError(error);
         return;
     }
-    databaseview::showList(3);
+    finder_.reshow(3);
 }
 
 void FinderActions::editItem() {
     finder_.List1[0]->setFocus();
-    changingitem& builder = changingitem::get();
-    builder.area = qint16(finder_.linePosition(finder_.selectedLine()));
-    builder.load();
-    builder.setWindowTitle(QStringLiteral("Editing/Viewing item"));
-    builder.Command1[2]->setText(QStringLiteral("Close"));
-    builder.exec();
+    const int line = finder_.selectedLine();
+    fromList([this, line] {
+        changingitem& builder = changingitem::get(finder_.business());
+        builder.area = qint16(finder_.linePosition(line));
+        builder.load(finder_.cellText(0, line).left(5), finder_.cellText(2, line));
+        builder.setWindowTitle(QStringLiteral("Editing/Viewing item"));
+        builder.Command1[2]->setText(QStringLiteral("Close"));
+        builder.runModal();
+    });
 }
 
 void FinderActions::showCustomerList() {
     QListWidget* list = finder_.List4;
     list->clear();
-    RecordSet& customers = databaseview::connection(databaseview::customers);
+    RecordSet& customers = finder_.connection(databaseview::customers);
     if (customers.recordCount() > 0) {
         QStringList lines;
         for (customers.moveFirst(); !customers.eof(); customers.moveNext())
@@ -225,50 +243,64 @@ void FinderActions::customerPicked(int row) {
     if (!line)
         return;
     const qint64 customer = qint64(wholePart(leadingValue(line->text().left(4))));
-    viewinvoice& editor = viewinvoice::get();
-    editor.rec = qint16(-(customer + 1));
-    editor.sell = finder_.mode == 3 ? 3 : 0;
-    editor.load();
-    editor.exec();
-    if (databaseview::loaded() == &finder_)
-        finder_.List4->hide();
+    // The part or item sold is the one of the highlighted line.
+    if (!finder_.positionOnSelection())
+        return;
+    fromList([this, customer] {
+        viewinvoice& editor = viewinvoice::get(finder_.business());
+        editor.rec = qint16(-(customer + 1));
+        editor.sell = finder_.mode == 3 ? 3 : 0;
+        if (editor.load())
+            editor.runModal();
+    });
 }
 
 void FinderActions::addCustomer() {
     if (!numbersLeft())
         return;
-    custpage& editor = custpage::get();
-    editor.newcust = -1;
-    editor.load();
-    editor.exec();
+    fromList([this] {
+        custpage& editor = custpage::get(finder_.business());
+        editor.newcust = -1;
+        editor.max = finder_.max;
+        editor.numbersLeft = finder_.numbersLeft();
+        editor.load();
+        editor.runModal();
+    });
 }
 
 void FinderActions::editCustomer() {
-    custpage& editor = custpage::get();
-    editor.newcust = 0;
-    editor.load();
-    editor.exec();
+    finder_.positionOnSelection();
+    fromList([this] {
+        custpage& editor = custpage::get(finder_.business());
+        editor.newcust = 0;
+        editor.max = finder_.max;
+        editor.numbersLeft = finder_.numbersLeft();
+        editor.load();
+        editor.runModal();
+    });
 }
 
 void FinderActions::deleteCustomer() {
-    RecordSet& customers = databaseview::connection(databaseview::customers);
-    customers.moveFirst();
-    customers.move(finder_.linePosition(finder_.selectedLine()));
-    if (customerrules::deleteSelectedCustomer(
-            customers, databaseview::connection(databaseview::sales_invoices)))
-        databaseview::showList(1);
+    finder_.positionOnSelection();
+    RecordSet& customers = finder_.connection(databaseview::customers);
+    if (customerrules::deleteSelectedCustomer(customers,
+                                              finder_.connection(databaseview::sales_invoices)))
+        finder_.reshow(1);
 }
 
 void FinderActions::viewInvoices() {
-    showinvoices& list = showinvoices::get();
     const int line = finder_.selectedLine();
-    if (line < 0) {
-        list.cust = -1;
-        list.cname = QStringLiteral("ALL");
-    } else {
-        list.cust = toInt16(wholePart(leadingValue(finder_.cellText(0, line)))).value_or(-1);
-        list.cname = customerrules::listName(finder_.cellText(2, line), finder_.cellText(1, line));
+    qint16 cust = -1;
+    QString cname = QStringLiteral("ALL");
+    if (line >= 0) {
+        cust = toInt16(wholePart(leadingValue(finder_.cellText(0, line)))).value_or(-1);
+        cname = customerrules::listName(finder_.cellText(2, line), finder_.cellText(1, line));
     }
-    list.load();
-    list.exec();
+    fromList([this, cust, cname] {
+        showinvoices& list = showinvoices::get(finder_.business());
+        list.cust = cust;
+        list.cname = cname;
+        list.load();
+        list.runModal();
+    });
 }

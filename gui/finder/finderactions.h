@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class databaseview;
 
 // What the data finder's five buttons and its pop-up customer list do in each list.
@@ -14,6 +16,9 @@ public:
     void lineDoubleClicked();
 
 private:
+    // Runs `open`, which shows a window from the list; when that window has closed, the list is
+    // rebuilt as on activation.
+    void fromList(const std::function<void()>& open);
     bool needsSelection(const char* text, const char* title = nullptr) const;
     bool numbersLeft() const;
     void addPart();

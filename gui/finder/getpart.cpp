@@ -1,13 +1,12 @@
 #include "gui/finder/getpart.h"
 
-#include "core/business/appstate.h"
+#include "core/business/business.h"
 #include "gui/widgets/discardwindow.h"
 #include "gui/widgets/keyclick.h"
 #include "core/common/numfilter.h"
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
-#include "gui/finder/databaseview.h"
 #include "gui/finder/pickercaller.h"
 #include "core/finder/pickerrules.h"
 
@@ -85,7 +84,7 @@ getpart::getpart()
     connect(List2, &QListWidget::itemClicked, this, &getpart::pickCandidate);
     connect(List2, &QListWidget::itemDoubleClicked, this, &getpart::pickCandidate);
     connect(Command1, &QPushButton::clicked, this, &getpart::addChoice);
-    connect(Command2, &QPushButton::clicked, this, &getpart::unload);
+    connect(Command2, &QPushButton::clicked, this, [this] { unload(); });
     connectKeys();
 }
 
@@ -190,9 +189,9 @@ void getpart::load() {
     }
     cur_hours = 0.0f;
     List1->clear();
-    List1->addItems(picker::typeListLines(QStringLiteral("ALL PARTS"), appState().class_codes));
+    List1->addItems(picker::typeListLines(QStringLiteral("ALL PARTS"), business().class_codes()));
     List3->clear();
-    List3->addItems(picker::typeListLines(QStringLiteral("ALL ITEMS"), appState().class_codes));
+    List3->addItems(picker::typeListLines(QStringLiteral("ALL ITEMS"), business().class_codes()));
     Text1[2]->setText(picker::noChoice());
     if (caller && caller->pickerOnto() < caller->pickerCnt())
         prefill();
@@ -218,18 +217,12 @@ void getpart::prefill() {
     showDelivery();
 }
 
-void getpart::unload() {
-    forget();
-    done(QDialog::Rejected);
-    discardWindow(this);
-}
-
 void getpart::reject() {
     unload();
 }
 
 RecordSet& getpart::listedRows() const {
-    return databaseview::connection(picker::listedTable(is_part).connection);
+    return business().connection(picker::listedTable(is_part).connection);
 }
 
 void getpart::setlist() {
@@ -245,6 +238,8 @@ void getpart::showDelivery() {
 }
 
 bool getpart::eventFilter(QObject* watched, QEvent* event) {
+    if (keyclick::reachesDisabled(watched, event))
+        return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
         for (int i = 0; i < 9; ++i) {
             if (watched == Text1[i] && Text1[i]->isEnabled()) {
@@ -372,7 +367,7 @@ void getpart::pickCandidate(QListWidgetItem* item) {
 
 // Keeps the picture shown when the part names none that can be read.
 void getpart::showPicture(const QString& name) {
-    const QString path = picker::pictureFile(name, QDir::current());
+    const QString path = picker::pictureFile(name, QDir(business().folder()));
     if (path.isEmpty())
         return;
     const QPixmap image(path);

@@ -30,7 +30,6 @@ public:
 
     // Runs after the opener has set mode and caller.
     void load();
-    void unload();
 
     std::array<QLineEdit*, 9> Text1{};
     std::array<QLabel*, 9> Label1{};

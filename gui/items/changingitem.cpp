@@ -1,15 +1,13 @@
 #include "gui/items/changingitem.h"
 
-#include "core/business/appstate.h"
-#include "core/business/damagedfiles.h"
+#include "gui/widgets/keyclick.h"
+#include "core/business/business.h"
 #include "core/common/database.h"
 #include "gui/widgets/buttonrow.h"
-#include "gui/widgets/discardwindow.h"
 #include "gui/widgets/linegrid.h"
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
-#include "gui/finder/databaseview.h"
 #include "gui/finder/getpart.h"
 #include "core/items/itemtables.h"
 
@@ -137,31 +135,24 @@ void changingitem::buildGrid() {
 void changingitem::fillClassList() {
     List1->clear();
     List1->addItem(QStringLiteral("000      MISC"));
-    const CodeTable& codes = appState().class_codes;
+    const CodeTable& codes = business().class_codes();
     for (int n = 1; n <= CodeTable::count; ++n)
         List1->addItem(format(n, QStringLiteral("000")) + QLatin1String("     ") + codes.entry(n));
 }
 
-void changingitem::load() {
+void changingitem::load(const QString& itemCode, const QString& description) {
     fillClassList();
-    Text1[0]->clear();
-    Text1[1]->clear();
-    if (databaseview* finder = databaseview::loaded()) {
-        const int line = finder->selectedLine();
-        if (line >= 0) {
-            Text1[0]->setText(finder->cellText(0, line).left(5));
-            Text1[1]->setText(finder->cellText(2, line));
-        }
-    }
-    settings_ = damagedfiles::windowSettings();
+    Text1[0]->setText(itemCode);
+    Text1[1]->setText(description);
+    settings_ = business().settings();
     confirmed = false;
     complete_ = true;
     try {
         lines_.clear();
         if (!Text1[0]->text().isEmpty())
-            complete_ = lines_.load(databaseview::connection(databaseview::parts_list),
-                                    databaseview::connection(databaseview::parts),
-                                    databaseview::connection(databaseview::assembled_items),
+            complete_ = lines_.load(business().connection(Business::parts_list),
+                                    business().connection(Business::parts),
+                                    business().connection(Business::assembled_items),
                                     wholeNumberOf(Text1[0]->text()));
         readItemRow();
     } catch (const DbError& error) {
@@ -182,7 +173,7 @@ void changingitem::load() {
 }
 
 void changingitem::readItemRow() {
-    RecordSet& items = databaseview::connection(databaseview::assembled_items);
+    RecordSet& items = business().connection(Business::assembled_items);
     Text1[5]->setText(markupText(0.0f));
     Text1[7]->clear();
     if (area < 0 || area >= items.recordCount())
@@ -194,13 +185,6 @@ void changingitem::readItemRow() {
     if (itemClass >= 0 && itemClass < List1->count())
         Text1[7]->setText(List1->item(int(itemClass))->text());
     confirmed = items.field(AssembledItems::confirmed).toBool();
-}
-
-void changingitem::unload() {
-    forget();
-    if (isModal() && isVisible())
-        done(QDialog::Rejected);
-    discardWindow(this);
 }
 
 float changingitem::markupFactor() const {
@@ -246,11 +230,11 @@ void changingitem::gridClick(int r) {
     data5 = line[ItemCell::unit_price];
     data6 = line[ItemCell::qty];
 
-    getpart& picker = getpart::get();
+    getpart& picker = getpart::get(business());
     picker.mode = 0;
     picker.caller = this;
     picker.load();
-    picker.exec();
+    picker.runModal();
 }
 
 PickerLine changingitem::pickerLine() const {
@@ -368,15 +352,15 @@ void changingitem::save() {
     const SavedItem item = savedItem({Text1[2]->text(), Text1[3]->text(), Text1[4]->text(),
                                       Text1[5]->text(), Text1[7]->text(), confirmed});
     try {
-        lines_.save(databaseview::connection(databaseview::parts_list),
-                    databaseview::connection(databaseview::assembled_items), area,
+        lines_.save(business().connection(Business::parts_list),
+                    business().connection(Business::assembled_items), area,
                     wholeNumberOf(Text1[0]->text()), item);
     } catch (const DbError& error) {
         prompts::message(error.message(), QString(), PromptIcon::Critical);
         return;
     }
     prompts::message(QStringLiteral("saved"));
-    cancel();
+    unload(QDialog::Accepted);
 }
 
 void changingitem::confirm() {
@@ -384,13 +368,15 @@ void changingitem::confirm() {
     redisplay();
 }
 
+// The opener rebuilds its list once the window has closed.
 void changingitem::cancel() {
     unload();
-    if (databaseview* finder = databaseview::loaded())
-        finder->setform();
 }
 
 bool changingitem::eventFilter(QObject* watched, QEvent* event) {
+    // A greyed field, the mark-up of a confirmed item among them, does nothing.
+    if (keyclick::reachesDisabled(watched, event))
+        return QDialog::eventFilter(watched, event);
     const QEvent::Type type = event->type();
     const bool press = type == QEvent::MouseButtonPress;
     const bool doublePress = type == QEvent::MouseButtonDblClick;

@@ -24,9 +24,10 @@ class changingitem : public QDialog, public WindowSlot<changingitem>, public Pic
 public:
     changingitem();
 
-    // Reads the item at position `area` of "Assembled Items" and its lines; set area first.
-    void load();
-    void unload();
+    // Reads the item at position `area` of "Assembled Items" and the lines of the item whose
+    // number and description the opener hands over (the data finder's selected line; empty for
+    // an item the new item dialog has just added). Set area first.
+    void load(const QString& itemCode, const QString& description);
 
     // Writes the picker's choice into line ar and unloads the picker; refuses the item itself.
     void adder(qint16 ar) override;

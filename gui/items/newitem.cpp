@@ -1,8 +1,6 @@
 #include "gui/items/newitem.h"
 
-#include "core/business/damagedfiles.h"
 #include "core/common/database.h"
-#include "gui/widgets/discardwindow.h"
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
@@ -11,11 +9,11 @@
 #include "core/items/itemcosting.h"
 #include "core/items/itemtables.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 newitem::newitem() {
@@ -47,14 +45,15 @@ newitem::newitem() {
 }
 
 void newitem::load() {
-    markup_rate_ = damagedfiles::windowSettings().markup_rate;
+    markup_rate_ = business().settings().markup_rate;
     const databaseview* finder = databaseview::loaded();
     Text1[0]->setText(format(int(finder ? finder->max : 0), QStringLiteral("0000")));
 }
 
-void newitem::unload() {
-    forget();
-    discardWindow(this);
+// The frame's close box leaves as "Cancel" does.
+void newitem::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    cancel();
 }
 
 void newitem::proceed() {
@@ -71,7 +70,7 @@ void newitem::proceed() {
     }
     int n = 0;
     try {
-        RecordSet& items = databaseview::connection(databaseview::assembled_items);
+        RecordSet& items = business().connection(Business::assembled_items);
         n = items.recordCount();
         using namespace AssembledItems;
         items.addNew();
@@ -90,17 +89,19 @@ void newitem::proceed() {
         return;
     }
     // The rebuilt item list holds the new item, with no line selected.
-    databaseview::showList(3);
+    if (host)
+        databaseview::showList(business(), *host, 3);
 
-    QPointer<newitem> self(this);
-    changingitem& builder = changingitem::get();
+    changingitem& builder = changingitem::get(business());
     builder.area = qint16(n);
-    builder.load();
+    builder.load(QString(), QString());
     builder.Text1[0]->setText(Text1[0]->text());
     builder.Text1[1]->setText(Text1[1]->text());
-    builder.exec();
-    if (self)
-        unload();
+    builder.runModal();
+    // Save or Cancel in the builder lets the item list show what was done.
+    if (databaseview* list = databaseview::loaded())
+        list->rebuild();
+    unload();
 }
 
 void newitem::cancel() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/widgets/windowhost.h"
 #include "gui/widgets/windowslot.h"
 
 #include <QWidget>
@@ -18,14 +19,18 @@ class newitem : public QWidget, public WindowSlot<newitem> {
 public:
     newitem();
 
+    WindowHost* host = nullptr; // where the item list is shown again
+
     // Proposes the data finder's next number; the finder's item list is shown first.
     void load();
-    void unload();
 
     std::array<QLineEdit*, 2> Text1{};
     std::array<QLabel*, 2> Label1{};
     QPushButton* Command1 = nullptr; // "Continue"
     QPushButton* Command2 = nullptr; // "Cancel"
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void proceed();

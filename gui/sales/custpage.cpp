@@ -2,17 +2,16 @@
 
 #include "core/common/clock.h"
 #include "core/common/database.h"
-#include "gui/widgets/discardwindow.h"
 #include "gui/widgets/keyclick.h"
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
-#include "gui/finder/databaseview.h"
 #include "core/sales/customerrules.h"
 #include "gui/sales/showinvoices.h"
 
 #include <QCalendarWidget>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -92,8 +91,8 @@ custpage::custpage() : Calendar1(new QCalendarWidget(this)) {
     setMinimumSize(520, 360);
 }
 
-RecordSet& custpage::customers() {
-    return databaseview::connection(databaseview::customers);
+RecordSet& custpage::customers() const {
+    return business().connection(Business::customers);
 }
 
 void custpage::load() {
@@ -102,7 +101,7 @@ void custpage::load() {
     Fields fields;
     if (newcust == -1) {
         setWindowTitle(QStringLiteral("Add New customer"));
-        fields = newFields(databaseview::get().max);
+        fields = newFields(max);
     } else {
         setWindowTitle(QStringLiteral("Edit/View customer"));
         // No current row (an empty table) leaves the fields empty, so Save refuses.
@@ -136,6 +135,8 @@ void custpage::datePicked(const QDate& date) {
 }
 
 bool custpage::eventFilter(QObject* watched, QEvent* event) {
+    if (keyclick::reachesDisabled(watched, event))
+        return QDialog::eventFilter(watched, event);
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
         if (watched == Text1[birthDate])
@@ -167,8 +168,7 @@ void custpage::save() {
     }
     const bool adding = newcust != 0;
     // Customer numbers travel as 16-bit integers: past 32767 there is none left to give.
-    const databaseview& finder = databaseview::get();
-    if (adding && finder.mode == databaseview::customers && !finder.numbersLeft()) {
+    if (adding && !numbersLeft) {
         prompts::message(numbersUsedUp);
         return;
     }
@@ -180,23 +180,26 @@ void custpage::save() {
         return;
     }
     prompts::message(QStringLiteral("saved. "));
-    if (databaseview* shown = databaseview::loaded())
-        shown->setform();
-    unload();
+    unload(QDialog::Accepted);
 }
 
 void custpage::customerSales() {
-    showinvoices& list = showinvoices::get();
+    showinvoices& list = showinvoices::get(business());
     list.cust = toInt16(wholePart(leadingValue(Text1[number]->text()))).value_or(0);
     list.cname = listName(Text1[lastName]->text(), Text1[firstName]->text());
     list.load();
-    list.exec();
+    list.runModal();
 }
 
-void custpage::unload() {
-    forget();
-    done(QDialog::Rejected);
-    discardWindow(this);
+// Esc puts the calendar away while it is shown, wherever the focus is; otherwise it leaves as
+// "&Close" does.
+void custpage::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && Calendar1->isVisible()) {
+        Calendar1->hide();
+        Text1[birthDate]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 // The close box and Esc leave without writing, as "&Close" does.

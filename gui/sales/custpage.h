@@ -21,10 +21,11 @@ class custpage : public QDialog, public WindowSlot<custpage> {
 public:
     custpage();
 
-    qint16 newcust = 0; // -1 adding, 0 editing
+    qint16 newcust = 0;      // -1 adding, 0 editing
+    qint16 max = 0;          // the data finder's next customer number
+    bool numbersLeft = true; // false when that number would pass 32767
 
     void load();
-    void unload();
 
     std::array<QLineEdit*, 7> Text1{};
     std::array<QLabel*, 7> Label1{};
@@ -33,12 +34,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void reject() override;
 
 private:
-    static RecordSet& customers();
+    RecordSet& customers() const;
     void showCalendar();
     void datePicked(const QDate& date);
     void save();

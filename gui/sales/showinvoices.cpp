@@ -1,9 +1,7 @@
 #include "gui/sales/showinvoices.h"
 
-#include "gui/widgets/discardwindow.h"
 #include "gui/widgets/keyclick.h"
 #include "core/common/textnum.h"
-#include "gui/finder/databaseview.h"
 #include "gui/sales/viewinvoice.h"
 
 #include <QFontDatabase>
@@ -44,7 +42,7 @@ showinvoices::showinvoices() : List1(new QListWidget(this)), Label1(new QLabel(t
         buttons->addWidget(Command1[i]);
     }
     connect(Command1[0], &QPushButton::clicked, this, &showinvoices::viewSelected);
-    connect(Command1[1], &QPushButton::clicked, this, &showinvoices::unload);
+    connect(Command1[1], &QPushButton::clicked, this, [this] { unload(); });
     connect(Command1[2], &QPushButton::clicked, this, &showinvoices::newInvoice);
 
     auto* layout = new QVBoxLayout(this);
@@ -65,7 +63,7 @@ void showinvoices::load() {
     Command1[2]->setVisible(!all);
     List3.clear();
     if (all)
-        List3 = invoicelist::customerTags(databaseview::connection(databaseview::customers));
+        List3 = invoicelist::customerTags(business().connection(Business::customers));
     showlist();
 }
 
@@ -74,7 +72,7 @@ void showinvoices::showlist() {
     List1->clear();
     List2.clear();
     invoicelist::Listing listing = invoicelist::listInvoices(
-        databaseview::connection(databaseview::sales_invoices), cust, List3);
+        business().connection(Business::sales_invoices), cust, List3);
     List1->addItems(listing.lines);
     List2 = std::move(listing.positions);
     Label1->setText(invoicelist::statusText(cust, int(List2.size())));
@@ -92,19 +90,13 @@ void showinvoices::newInvoice() {
     openInvoice(qint16(-(cust + 1)));
 }
 
-// The invoice editor unloads this list when it closes, by Close or by Save.
+// The invoice editor closes this list when it closes, by Close or by Save.
 void showinvoices::openInvoice(qint16 rec) {
-    viewinvoice& editor = viewinvoice::get();
+    viewinvoice& editor = viewinvoice::get(business());
     editor.sell = 1;
     editor.rec = rec;
-    editor.load();
-    editor.exec();
-}
-
-void showinvoices::unload() {
-    forget();
-    done(QDialog::Rejected);
-    discardWindow(this);
+    if (editor.load())
+        editor.runModal();
 }
 
 // The close box and Esc leave as "Close" does.

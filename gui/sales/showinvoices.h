@@ -23,7 +23,6 @@ public:
     QString cname;    // "LAST, First" for the caption; "ALL" with every customer
 
     void load();
-    void unload();
     // Fills List1, List2 and the status line from "sales_invoices".
     void showlist();
 

@@ -1,15 +1,12 @@
 #include "gui/sales/viewinvoice.h"
 
-#include "core/business/damagedfiles.h"
 #include "core/common/clock.h"
 #include "core/common/database.h"
 #include "gui/widgets/buttonrow.h"
-#include "gui/widgets/discardwindow.h"
 #include "gui/widgets/linegrid.h"
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
-#include "gui/finder/databaseview.h"
 #include "gui/finder/getpart.h"
 #include "core/finder/pickerrules.h"
 #include "core/items/itemcosting.h"
@@ -115,33 +112,34 @@ void viewinvoice::buildGrid() {
     connect(VScroll1, &QScrollBar::valueChanged, this, &viewinvoice::redisplay);
 }
 
-void viewinvoice::load() {
+bool viewinvoice::load() {
     Text1[9]->setEnabled(false);
     max_delivery = 0;
     cnt = 0;
     confirmed = false;
     lines_.clear();
-    settings_ = damagedfiles::windowSettings();
+    settings_ = business().settings();
     try {
         if (rec < 0) {
             loadNew();
         } else if (!loadStored()) {
-            return;
+            return false;
         }
     } catch (const DbError& error) {
         showEngineError(error);
         unload();
-        return;
+        return false;
     }
-    if (unloaded_)
-        return;
+    if (isUnloaded())
+        return false;
     redisplay();
     if (sell != 1)
         adder2(sell);
+    return true;
 }
 
 void viewinvoice::loadNew() {
-    const qint64 next = nextInvoiceNumber(databaseview::connection(databaseview::sales_invoices));
+    const qint64 next = nextInvoiceNumber(business().connection(Business::sales_invoices));
     if (next > highestInvoiceNumber) {
         prompts::message(numbersExhaustedMessage(), QString(), PromptIcon::Exclamation);
         unload();
@@ -166,7 +164,7 @@ void viewinvoice::loadNew() {
 // False when the invoice cannot be shown; the window has unloaded itself then.
 bool viewinvoice::loadStored() {
     using namespace SalesInvoices;
-    RecordSet& invoices = databaseview::connection(databaseview::sales_invoices);
+    RecordSet& invoices = business().connection(Business::sales_invoices);
     if (rec >= invoices.recordCount()) {
         prompts::message(QStringLiteral("Invoice row %1 does not exist.").arg(rec), QString(),
                          PromptIcon::Exclamation);
@@ -195,7 +193,7 @@ bool viewinvoice::loadStored() {
 
     bool complete = true;
     if (!Text1[0]->text().isEmpty())
-        complete = lines_.load(databaseview::connection(databaseview::items_per_sale),
+        complete = lines_.load(business().connection(Business::items_per_sale),
                                itemcosting::wholeNumberOf(Text1[0]->text()));
     cnt = qint16(lines_.count());
     VScroll1->setRange(0, InvoiceLines::scrollMaximumForLoaded(cnt));
@@ -221,20 +219,6 @@ void viewinvoice::checkDelivery() {
         return;
     Text1[9]->setText(QStringLiteral("Yes"));
     prompts::message(QStringLiteral("Set to yes. Please remember to save new changes"));
-}
-
-void viewinvoice::unload() {
-    forget();
-    unloaded_ = true;
-    if (isModal() && isVisible())
-        done(QDialog::Rejected);
-    discardWindow(this);
-}
-
-int viewinvoice::exec() {
-    if (unloaded_)
-        return QDialog::Rejected;
-    return QDialog::exec();
 }
 
 void viewinvoice::redisplay() {
@@ -281,11 +265,11 @@ void viewinvoice::gridClick(int r) {
     data2 = line[SaleCell::unit_price];
     data3 = line[SaleCell::qty];
 
-    getpart& picker = getpart::get();
+    getpart& picker = getpart::get(business());
     picker.mode = -1;
     picker.caller = this;
     picker.load();
-    picker.exec();
+    picker.runModal();
 }
 
 PickerLine viewinvoice::pickerLine() const {
@@ -321,10 +305,10 @@ void viewinvoice::adder(qint16 row) {
 }
 
 void viewinvoice::adder2(qint16 mode) {
-    if (mode != databaseview::parts && mode != databaseview::assembled_items)
+    if (mode != Business::parts && mode != Business::assembled_items)
         return;
     const std::optional<InvoiceLines::Sold> sold =
-        InvoiceLines::soldRecord(databaseview::connection(mode), mode == databaseview::parts);
+        InvoiceLines::soldRecord(business().connection(mode), mode == Business::parts);
     if (!sold) {
         prompts::message(QStringLiteral("There is no part or item selected to sell."));
         return;
@@ -380,8 +364,8 @@ void viewinvoice::save() {
     boxes.delivered = Text1[9]->text();
     boxes.confirmed = confirmed;
     try {
-        lines_.save(databaseview::connection(databaseview::items_per_sale),
-                    databaseview::connection(databaseview::sales_invoices), savedInvoice(boxes),
+        lines_.save(business().connection(Business::items_per_sale),
+                    business().connection(Business::sales_invoices), savedInvoice(boxes),
                     is_new, rec);
     } catch (const DbError& error) {
         showEngineError(error);

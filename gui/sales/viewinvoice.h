@@ -21,17 +21,15 @@ class QScrollBar;
 // first line is the part or item on which the data finder's connection `sell` stands.
 // Lines are added and changed through the picker, which calls adder().
 //
-// Opening: viewinvoice& v = viewinvoice::get(); v.rec = ...; v.sell = ...; v.load(); v.exec();
-// A load that cannot open the invoice tells the user and unloads the window; exec() then
-// returns at once.
+// Opening: viewinvoice& v = viewinvoice::get(business); v.rec = ...; v.sell = ...;
+// if (v.load()) v.runModal(); a load that cannot open the invoice tells the user, unloads the
+// window and returns false.
 class viewinvoice : public QDialog, public WindowSlot<viewinvoice>, public PickerCaller {
     Q_OBJECT
 public:
     viewinvoice();
 
-    void load();
-    void unload();
-    int exec() override;
+    bool load();
 
     // Writes the picker's choice into line `row` (or merges it) and unloads the picker.
     void adder(qint16 row) override;
@@ -79,7 +77,6 @@ private:
     InvoiceLines lines_;
     bool confirmed = false;
     bool is_new = false;
-    bool unloaded_ = false;
     qint16 max_delivery = 0;
     LineGrid* grid_ = nullptr;
     BizSettings settings_;

@@ -18,7 +18,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress)
+        if (event->type() == QEvent::KeyPress && !reachesDisabled(watched, event))
             return handler_(static_cast<QKeyEvent*>(event));
         return QObject::eventFilter(watched, event);
     }
@@ -36,6 +36,21 @@ bool isEscape(const QKeyEvent* event) {
     return event->key() == Qt::Key_Escape && !(event->modifiers() & ~Qt::KeypadModifier);
 }
 } // namespace
+
+bool reachesDisabled(const QObject* watched, const QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        const auto* widget = qobject_cast<const QWidget*>(watched);
+        return widget && !widget->isEnabled();
+    }
+    default:
+        return false;
+    }
+}
 
 bool isActivationKey(const QKeyEvent* event, bool space) {
     const Qt::KeyboardModifiers held =

@@ -3,13 +3,20 @@
 #include <functional>
 
 class QAbstractItemView;
+class QEvent;
 class QKeyEvent;
+class QObject;
 class QModelIndex;
 class QWidget;
 
 // Keyboard stand-ins for the mouse clicks that start actions on fields, lines and buttons.
 // Each handled key is swallowed, so it never reaches the window's default button as well.
 namespace keyclick {
+
+// A click, double-click or key press that reaches a disabled control through an event filter (a
+// real click on a disabled widget still does). A disabled control does nothing: the filters that
+// act on clicks and keys let such an event pass untouched.
+bool reachesDisabled(const QObject* watched, const QEvent* event);
 
 // Return, Enter or (with `space`) Space, pressed without Ctrl, Alt or Meta and not repeated.
 bool isActivationKey(const QKeyEvent* event, bool space = true);

@@ -1,5 +1,7 @@
 #include "gui/widgets/linegrid.h"
 
+#include "gui/widgets/keyclick.h"
+
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -114,7 +116,7 @@ void LineGrid::stepRow(int column, int row, int step) {
 
 bool LineGrid::eventFilter(QObject* watched, QEvent* event) {
     const QVariant column = watched->property(columnProperty);
-    if (!column.isValid())
+    if (!column.isValid() || keyclick::reachesDisabled(watched, event))
         return QObject::eventFilter(watched, event);
     const int c = column.toInt();
     const int r = watched->property(rowProperty).toInt();

@@ -1,6 +1,6 @@
 #include "savepaths.h"
 
-#include "core/business/appstate.h"
+#include "core/business/business.h"
 #include "core/business/bizregistry.h"
 #include "core/business/bizsettings.h"
 #include "core/business/bizworkspace.h"

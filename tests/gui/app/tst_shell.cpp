@@ -1,5 +1,5 @@
 // The main window and the business operations, driven through menus and controls.
-#include "core/business/appstate.h"
+#include "core/business/business.h"
 #include "core/business/bizregistry.h"
 #include "core/business/bizsettings.h"
 #include "gui/app/loadpage.h"

@@ -1,5 +1,5 @@
 // The code window: rows, scrolling, descriptions kept in memory, and which way of closing writes.
-#include "core/business/appstate.h"
+#include "core/business/business.h"
 #include "gui/catalogue/codepage.h"
 #include "core/common/recordfile.h"
 #include "support/scriptedprompts.h"

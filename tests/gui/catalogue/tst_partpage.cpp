@@ -1,5 +1,5 @@
 // The part editor, driven through its controls by name over a real business's parts table.
-#include "core/business/appstate.h"
+#include "core/business/business.h"
 #include "core/business/bizsettings.h"
 #include "core/business/businessfiles.h"
 #include "gui/catalogue/partpage.h"

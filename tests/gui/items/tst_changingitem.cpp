@@ -1,6 +1,6 @@
 // The item builder and the new item dialog, driven through their controls with the picker's
 // hand-over called as the picker calls it.
-#include "core/business/appstate.h"
+#include "core/business/business.h"
 #include "core/business/bizsettings.h"
 #include "core/business/businessfiles.h"
 #include "gui/app/mdiform1.h"
