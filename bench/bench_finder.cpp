@@ -116,7 +116,8 @@ int main(int argc, char* argv[]) {
                           {3, "assembled items", "items.fdb", "Assembled Items"}};
     double partsFill = 0;
     for (const List& list : lists) {
-        databaseview* finder = databaseview::showList(list.mode);
+        databaseview* finder =
+            databaseview::showList(bench::business(), MDIForm1::get(), list.mode);
         const double fill = bench::medianOf(runs, [&] { finder->setform(); });
         const double baseline = bareSelectAndSort(list.file, list.table, 1);
         const QByteArray what = QByteArray("fill of the ") + list.name + " list (setform)";
@@ -125,7 +126,7 @@ int main(int argc, char* argv[]) {
             partsFill = fill;
     }
 
-    databaseview* finder = databaseview::showList(0);
+    databaseview* finder = databaseview::showList(bench::business(), MDIForm1::get(), 0);
     const double click = bench::medianOf(runs, [&] { press(finder->Label1[4]); },
                                          [&] { press(finder->Label1[0]); });
     bench::printRow("header click on the price column (parts)", click,

@@ -10,6 +10,7 @@
 // of the save). Run on the offscreen platform.
 
 #include "core/business/bizsettings.h"
+#include "benchbusiness.h"
 #include "benchutil.h"
 #include "core/business/businessfiles.h"
 #include "core/catalogue/partstable.h"
@@ -258,25 +259,23 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir home;
     const QString area = home.filePath(QStringLiteral("0"));
-    businessfiles::createBusinessDatabases(home.path(), area);
-    generate(area);
-    QDir::setCurrent(area);
+    bench::openGeneratedBusiness(home.path(), [&] { generate(area); });
     const QString copy = area + QStringLiteral("/copy.fdb");
 
     BenchPrompts answers;
     prompts::setResponder(&answers);
 
-    databaseview& finder = databaseview::get();
-    finder.mode = 3;
-    finder.setform();
+    databaseview& finder = *databaseview::showList(bench::business(), MDIForm1::get(), 3);
 
     std::vector<double> open, add, markup, save, saveClick, select, rewrite, pick, scan;
     for (int run = 0; run < runs; ++run) {
         // The finder lists by number, so line n is item n.
         finder.selectLine(int(openedItem));
-        changingitem& builder = changingitem::get();
+        changingitem& builder = changingitem::get(bench::business());
         builder.area = qint16(openedItem);
-        open.push_back(milliseconds([&] { builder.load(); }));
+        const QString code = finder.cellText(0, int(openedItem)).left(5);
+        const QString description = finder.cellText(2, int(openedItem));
+        open.push_back(milliseconds([&] { builder.load(code, description); }));
         if (builder.cnt != itemLines) {
             std::fprintf(stderr, "the item opened with %d lines\n", builder.cnt);
             return 1;
@@ -284,7 +283,7 @@ int main(int argc, char** argv) {
 
         // The picker hands over the part of the last line for line 0: merged into the last.
         const QString last = builder.lines().line(itemLines - 1)[ItemCell::ip_code];
-        getpart& picker = getpart::get();
+        getpart& picker = getpart::get(bench::business());
         picker.mode = 0;
         picker.caller = &builder;
         pick.push_back(milliseconds([&] { picker.load(); }));
@@ -331,6 +330,7 @@ int main(int argc, char** argv) {
         std::printf(" ");
     prompts::setResponder(nullptr);
     finder.unload();
+    delete MDIForm1::loaded();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;
 }

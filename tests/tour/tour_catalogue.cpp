@@ -92,7 +92,7 @@ void addPart(Tour& tour, const Part& part, bool photographed) {
     });
     if (photographed) {
         tour.step(QStringLiteral("a click on the picture box: the part's picture"), [&prompts] {
-            drawMotorPicture(QStringLiteral("MOTOR.PNG"));
+            drawMotorPicture(MDIForm1::get().session()->filePath(QStringLiteral("MOTOR.PNG")));
             prompts.answerInput(QStringLiteral("Please enter filename"),
                                 QStringLiteral("part picture "), QStringLiteral("motor.png"));
             tourkit::click(editor().Picture1);
