@@ -185,6 +185,9 @@ void MDIForm1::reset() {
             closeSession();
         if (!session_)
             openSession(registry.cur_biz);
+        else
+            // A file damaged or replaced since the business opened is told of as well.
+            session_->tellDamagedFiles();
         if (session_) {
             setWindowTitle(QStringLiteral("VARNEK PRAXO - ") + registry.biz_name[registry.cur_biz]);
             Label1->setText(QStringLiteral("Business opened successfully: "));

@@ -128,8 +128,9 @@ void settings::save() {
         prompts::message(error.message(), QString(), PromptIcon::Critical);
         return;
     }
-    record_ = record;
-    business().settingsSaved(record);
+    // What the file now holds, texts cut to their width, is what the business goes on with.
+    record_ = BizSettings::decode(record.encode()).value_or(record);
+    business().settingsSaved(record_);
     prompts::message(QStringLiteral("settings saved"));
     unload();
 }

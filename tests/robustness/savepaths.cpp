@@ -1,6 +1,5 @@
 #include "savepaths.h"
 
-#include "core/business/business.h"
 #include "core/business/bizregistry.h"
 #include "core/business/bizsettings.h"
 #include "core/business/bizworkspace.h"
@@ -98,10 +97,8 @@ CodeTable codeTableVersion(int version) {
     return table;
 }
 
-AppState registryVersion(const QString& folder, int version) {
-    AppState state;
-    state.homePath = folder;
-    BizRegistry& registry = state.biz_registry;
+BizRegistry registryVersion(const QString& folder, int version) {
+    BizRegistry registry = BizRegistry::empty();
     registry.setHomeFolder(folder);
     const int used = version == 0 ? 3 : 6;
     for (int slot = 0; slot < used; ++slot)
@@ -110,7 +107,7 @@ AppState registryVersion(const QString& folder, int version) {
     registry.biz_count = qint16(used);
     registry.cur_biz = qint16(used - 1);
     registry.biz_state = 1;
-    return state;
+    return registry;
 }
 
 QByteArray recordVersion(SavePath path, const QString& folder, int version) {
@@ -120,7 +117,7 @@ QByteArray recordVersion(SavePath path, const QString& folder, int version) {
     case SavePath::CodeTable:
         return codeTableVersion(version).encode();
     case SavePath::Registry:
-        return registryVersion(folder, version).biz_registry.encode();
+        return registryVersion(folder, version).encode();
     default:
         return {};
     }
@@ -484,7 +481,7 @@ void Saver::save(int version) {
         writeRecordAtomically(s.file(fileOf(s.path)), recordVersion(s.path, s.folder, version));
         break;
     case SavePath::Registry:
-        writeRegistry(registryVersion(s.folder, version));
+        writeRegistry(s.folder, registryVersion(s.folder, version));
         break;
     }
 }

@@ -2,22 +2,30 @@
 // negative numbers, accented Latin-1 letters and characters beyond Latin-1. Nothing may crash or
 // throw; a window either refuses with its own message and writes nothing, or stores what it
 // showed, so that opening the record again shows the same values.
-#include "support/finderfixture.h"
-
 #include "core/business/bizsettings.h"
+#include "core/business/codetable.h"
+#include "core/catalogue/partstable.h"
+#include "core/common/recordfile.h"
+#include "core/common/recordset.h"
+#include "core/common/textnum.h"
+#include "core/finder/pickerrules.h"
+#include "core/items/itemcosting.h"
+#include "core/items/itemtables.h"
+#include "core/sales/invoicerules.h"
+#include "core/sales/salestables.h"
 #include "gui/app/settingback.h"
 #include "gui/app/settings.h"
 #include "gui/catalogue/codepage.h"
-#include "core/business/codetable.h"
 #include "gui/catalogue/partpage.h"
-#include "core/common/recordfile.h"
+#include "gui/finder/databaseview.h"
 #include "gui/finder/getpart.h"
-#include "core/finder/pickerrules.h"
 #include "gui/items/changingitem.h"
-#include "core/items/itemcosting.h"
 #include "gui/items/newitem.h"
 #include "gui/sales/custpage.h"
 #include "gui/sales/viewinvoice.h"
+#include "support/businessfixture.h"
+#include "support/modal.h"
+#include "support/useractions.h"
 
 #include <QAction>
 #include <QFile>
@@ -28,6 +36,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QtTest>
 
 #include <cmath>
@@ -92,21 +101,14 @@ std::optional<Money> moneyShown(const QString& text) {
     return toMoney(text.startsWith(QLatin1Char('$')) ? text.mid(1) : text);
 }
 
+void click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
 // The last message shown, expected or not.
 QString lastMessage(const ScriptedPrompts& prompts) {
     const QStringList& shown = prompts.shown();
     return shown.isEmpty() ? QString() : shown.last().section(QLatin1Char('|'), 2);
-}
-
-void addCustomerRow() {
-    RecordSet rows(QStringLiteral("cust.fdb"), Customers::table);
-    rows.addNew();
-    const QList<Value> values{
-        qint64(0), QStringLiteral("Ann"),    QStringLiteral("Lee"), QDate(1970, 1, 2),
-        Money(),   QStringLiteral("1 Road"), QStringLiteral("555")};
-    for (int i = 0; i < values.size(); ++i)
-        rows.setField(i, values[i]);
-    rows.update();
 }
 
 } // namespace
@@ -114,10 +116,11 @@ void addCustomerRow() {
 class TestBadInput : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FinderFixture> f;
+    std::unique_ptr<BusinessFixture> f;
 
-    ScriptedPrompts& prompts() { return f->prompts; }
-    QString area(const QString& name) const { return f->home.file(QStringLiteral("0/") + name); }
+    ScriptedPrompts& prompts() { return f->prompts(); }
+    QString area(const QString& name) const { return f->filePath(name); }
+    RecordSet& connection(int n) const { return f->connection(n); }
     void checkPrompts() { QVERIFY2(prompts().done(), qPrintable(prompts().report())); }
 
     static void addInputRows(const char* prefix) {
@@ -140,14 +143,47 @@ class TestBadInput : public QObject {
         return record;
     }
 
-    // --- the data finder on a list
+    // --- the data finder on a list, as the toolbar shows it
 
-    databaseview& showFinder(qint16 mode) {
-        databaseview& finder = databaseview::get();
-        finder.mode = mode;
-        finder.setform();
-        finder.show();
-        return finder;
+    databaseview& showFinder(qint16 mode) { return f->showList(mode); }
+
+    // The editors as the list opens them: for a new record, or on the record the list's
+    // connection stands on.
+    Partpage& openPart(qint16 newpart) {
+        const databaseview& finder = *databaseview::loaded();
+        Partpage& page = Partpage::get(f->business());
+        page.newpart = newpart;
+        page.max = finder.max;
+        page.numbersLeft = finder.numbersLeft();
+        page.load();
+        page.show();
+        return page;
+    }
+    custpage& openCustomer(qint16 newcust) {
+        const databaseview& finder = *databaseview::loaded();
+        custpage& page = custpage::get(f->business());
+        page.newcust = newcust;
+        page.max = finder.max;
+        page.numbersLeft = finder.numbersLeft();
+        page.load();
+        page.show();
+        return page;
+    }
+    changingitem& openItem(const databaseview& finder, int line) {
+        changingitem& builder = changingitem::get(f->business());
+        builder.area = qint16(finder.linePosition(line));
+        builder.load(finder.cellText(0, line).left(5), finder.cellText(2, line));
+        builder.show();
+        return builder;
+    }
+    viewinvoice* openInvoice(qint16 rec, qint16 sell) {
+        viewinvoice& editor = viewinvoice::get(f->business());
+        editor.rec = rec;
+        editor.sell = sell;
+        if (!editor.load())
+            return nullptr;
+        editor.show();
+        return &editor;
     }
 
     // --- the picker, driven through its controls
@@ -184,16 +220,16 @@ class TestBadInput : public QObject {
         if (picker::wholeQuantity(picker.Text1[4]->text()) < 1) {
             prompts().expectMessage(
                 QStringLiteral("Must select a part or item first and give qty > 1"));
-            picker.Command1->click();
+            click(picker.Command1);
             prompts().expectInput(QStringLiteral("Enter int (#)"), QStringLiteral("input qty"),
                                   QStringLiteral("2"));
             clickField(picker, 4);
         }
-        picker.Command1->click();
+        click(picker.Command1);
     }
 
 private slots:
-    void init() { f = std::make_unique<FinderFixture>(); }
+    void init() { f = std::make_unique<BusinessFixture>(); }
     void cleanup() {
         closeModalWindows();
         for (QWidget* window : std::initializer_list<QWidget*>{
@@ -238,34 +274,35 @@ private slots:
         QFETCH(bool, refused);
         QFETCH(double, number);
         const QString path = area(QLatin1String(BizSettings::fileName));
-        writeRecordAtomically(path, baseline().encode());
+        f->writeSettings(baseline());
         const QByteArray before = bytesOf(path);
 
-        settings& window = settings::get();
+        settings& window = settings::get(f->business());
         window.load();
         window.show();
         typeInto(window.Text1[field], typed);
         const QString shown = window.Text1[field]->text();
         if (refused) {
             prompts().expectMessage(QStringLiteral("Please fill out settings correctly"));
-            window.Command1[0]->click();
+            click(window.Command1[0]);
             checkPrompts();
             QVERIFY(settings::loaded());
             QCOMPARE(bytesOf(path), before);
             return;
         }
         prompts().expectMessage(QStringLiteral("settings saved"));
-        window.Command1[0]->click();
+        click(window.Command1[0]);
         checkPrompts();
         QCoreApplication::processEvents();
 
-        const BizSettings stored = loadBizSettings(area(QString()));
+        const BizSettings stored = loadBizSettings(f->business().folder());
         const QString storedTexts[3] = {stored.company, stored.ceo_name, stored.biz_type};
         const float storedNumbers[5] = {stored.markup_rate, stored.eng_rate, stored.asm_rate,
                                         stored.test_rate, stored.sales_tax};
         // Characters outside Latin-1 are stored as "?"; the reopened window shows what is stored.
-        settings& again = settings::get();
+        settings& again = settings::get(f->business());
         again.load();
+        again.show();
         if (field < 3) {
             const QString expected =
                 fixedfield::padded(fixedfield::storable(shown), BizSettings::textWidth);
@@ -276,7 +313,7 @@ private slots:
         }
         const QByteArray saved = bytesOf(path);
         prompts().expectMessage(QStringLiteral("settings saved"));
-        again.Command1[0]->click();
+        click(again.Command1[0]);
         checkPrompts();
         QCOMPARE(bytesOf(path), saved);
     }
@@ -288,13 +325,13 @@ private slots:
     }
     void codeDescriptions() {
         QFETCH(QString, typed);
-        Codepage& codes = Codepage::get();
+        Codepage& codes = Codepage::get(f->business());
         codes.mode = 0;
         codes.load();
         codes.show();
         typeInto(codes.Text1[1], typed);
         typeInto(codes.Text2[0], typed);
-        codes.Command1->click();
+        click(codes.Command1);
         QCoreApplication::processEvents();
 
         const std::optional<CodeTable> stored =
@@ -304,7 +341,7 @@ private slots:
             fixedfield::padded(fixedfield::storable(typed.left(200)), CodeTable::width);
         QCOMPARE(stored->entry(1), expected);
         QCOMPARE(stored->entry(2), CodeTable().entry(2));
-        Codepage& again = Codepage::get();
+        Codepage& again = Codepage::get(f->business());
         again.mode = 0;
         again.load();
         QCOMPARE(again.Text1[1]->text(), QStringLiteral("002"));
@@ -328,10 +365,7 @@ private slots:
         QFETCH(int, field);
         QFETCH(QString, typed);
         showFinder(0);
-        Partpage& page = Partpage::get();
-        page.newpart = -1;
-        page.load();
-        page.show();
+        Partpage& page = openPart(-1);
         const QStringList baselineTexts{{},      "Bolt",  page.List1->item(0)->text(),
                                         "$2.50", "$4.00", page.List2->item(1)->text(),
                                         "Yes",   "7",     "3 days",
@@ -377,27 +411,25 @@ private slots:
         for (int i = 1; i < 12; ++i)
             allReadable = allReadable && readable(i);
 
-        const int rowsBefore = databaseview::connection(databaseview::parts).recordCount();
+        const int rowsBefore = connection(Business::parts).recordCount();
         prompts().expectMessageStartingWith(QString());
-        page.Command1[0]->click();
+        click(page.Command1[0]);
         checkPrompts();
         const QString answer = lastMessage(prompts());
         if (!allReadable) {
             QCOMPARE(answer, QStringLiteral("please fill out the information"));
             QVERIFY(Partpage::loaded());
-            QCOMPARE(databaseview::connection(databaseview::parts).recordCount(), rowsBefore);
+            QCOMPARE(connection(Business::parts).recordCount(), rowsBefore);
             return;
         }
         QCOMPARE(answer, QStringLiteral("saved. "));
         QCoreApplication::processEvents();
 
-        RecordSet& parts = databaseview::connection(databaseview::parts);
+        RecordSet& parts = connection(Business::parts);
         QCOMPARE(parts.recordCount(), rowsBefore + 1);
         parts.moveFirst();
         parts.move(rowsBefore);
-        Partpage& again = Partpage::get();
-        again.newpart = 0;
-        again.load();
+        Partpage& again = openPart(0);
         for (int i = 0; i < 12; ++i) {
             const QString reopened = again.Text1[i]->text();
             switch (i) {
@@ -415,7 +447,7 @@ private slots:
                 QCOMPARE(reopened, shown[i]);
             }
         }
-        again.Command1[1]->click();
+        click(again.Command1[1]);
     }
 
     // The picture prompt: a name that is no picture file changes nothing; an empty answer
@@ -427,10 +459,7 @@ private slots:
     void partPicturePrompt() {
         QFETCH(QString, typed);
         showFinder(0);
-        Partpage& page = Partpage::get();
-        page.newpart = -1;
-        page.load();
-        page.show();
+        Partpage& page = openPart(-1);
         const QStringList texts{{},      "Bolt",  page.List1->item(0)->text(),
                                 "$2.50", "$4.00", page.List2->item(1)->text(),
                                 "Yes",   "7",     "3 days",
@@ -446,9 +475,9 @@ private slots:
         checkPrompts();
         QVERIFY(page.Picture1->pixmap().isNull());
         prompts().expectMessage(QStringLiteral("saved. "));
-        page.Command1[0]->click();
+        click(page.Command1[0]);
         checkPrompts();
-        RecordSet& parts = databaseview::connection(databaseview::parts);
+        RecordSet& parts = connection(Business::parts);
         parts.moveFirst();
         QCOMPARE(parts.field(Parts::picture_file).toText(),
                  typed.isEmpty() ? QStringLiteral("NULL") : QString());
@@ -462,15 +491,10 @@ private slots:
     }
     void pickerIntoItemBuilder() {
         QFETCH(QString, typed);
-        FinderFixture::addPart(1, QStringLiteral("Bolt"), 5.0);
-        FinderFixture::addItem(0, QStringLiteral("Frame"));
-        writeRecordAtomically(area(QLatin1String(BizSettings::fileName)), baseline().encode());
-        databaseview& finder = showFinder(3);
-        finder.selectLine(0);
-        changingitem& builder = changingitem::get();
-        builder.area = qint16(finder.linePosition(0));
-        builder.load();
-        builder.show();
+        f->addPart(1, QStringLiteral("Bolt"), 5.0);
+        f->addItem(0, QStringLiteral("Frame"));
+        f->writeSettings(baseline());
+        changingitem& builder = openItem(showFinder(3), 0);
 
         whenShown<getpart>([&](getpart& picker) {
             for (QLineEdit* box : picker.Text1) {
@@ -499,15 +523,11 @@ private slots:
             QVERIFY2(moneyShown(amount), qPrintable(amount));
 
         prompts().expectMessage(QStringLiteral("saved"));
-        builder.Command1[0]->click();
+        click(builder.Command1[0]);
         checkPrompts();
         QCoreApplication::processEvents();
 
-        databaseview& list = showFinder(3);
-        list.selectLine(0);
-        changingitem& again = changingitem::get();
-        again.area = qint16(list.linePosition(0));
-        again.load();
+        changingitem& again = openItem(showFinder(3), 0);
         QCOMPARE(again.cnt, qint16(1));
         const ItemLine reread = again.lines().line(0);
         QCOMPARE(reread[ItemCell::ip_code], line[ItemCell::ip_code]);
@@ -524,7 +544,7 @@ private slots:
              {again.Text1[2], again.Text1[3], again.Text1[4], again.Text1[5], again.Text1[6]})
             reopened << box->text();
         QCOMPARE(reopened, shown);
-        again.Command1[2]->click();
+        click(again.Command1[2]);
     }
 
     // The data finder's search box takes any text and always leaves the record set on the
@@ -535,9 +555,9 @@ private slots:
     }
     void finderSearch() {
         QFETCH(QString, typed);
-        FinderFixture::addPart(3, QStringLiteral("Nut"), 1.0);
-        FinderFixture::addPart(1, QString::fromUtf8("\xC3\xA9") + QStringLiteral("crou"), 2.0);
-        FinderFixture::addPart(2, QStringLiteral("Bolt"), 3.0);
+        f->addPart(3, QStringLiteral("Nut"), 1.0);
+        f->addPart(1, QString::fromUtf8("\xC3\xA9") + QStringLiteral("crou"), 2.0);
+        f->addPart(2, QStringLiteral("Bolt"), 3.0);
         databaseview& finder = showFinder(0);
         for (int column = 0; column < 5; ++column) {
             QTest::mouseDClick(finder.Label1[column], Qt::LeftButton);
@@ -548,7 +568,7 @@ private slots:
             const int line = finder.selectedLine();
             QCOMPARE(line >= 0, !typed.isEmpty());
             if (line >= 0)
-                QCOMPARE(databaseview::connection(databaseview::parts).absolutePosition(),
+                QCOMPARE(finder.connection(databaseview::parts).absolutePosition(),
                          finder.linePosition(line));
         }
     }
@@ -560,30 +580,32 @@ private slots:
     }
     void newItemDescription() {
         QFETCH(QString, typed);
-        showFinder(3);
-        newitem& dialog = newitem::get();
-        dialog.load();
+        // The toolbar's New item shows the item list and the dialog.
+        user::click(f->main().Command1[2]);
+        QVERIFY(databaseview::loaded());
+        newitem& dialog = *newitem::loaded();
         typeInto(dialog.Text1[0], typed); // disabled: stays the proposed number
         QCOMPARE(dialog.Text1[0]->text(), QStringLiteral("0000"));
         typeInto(dialog.Text1[1], typed);
         if (typed.isEmpty()) {
             prompts().expectMessage(QStringLiteral("Please enter in the item description"));
-            dialog.Command1->click();
-            QCOMPARE(databaseview::connection(databaseview::assembled_items).recordCount(), 0);
+            click(dialog.Command1);
+            QCOMPARE(connection(Business::assembled_items).recordCount(), 0);
             return;
         }
         QString inBuilder;
         whenShown<changingitem>([&](changingitem& builder) {
             inBuilder = builder.Text1[1]->text();
-            builder.Command1[2]->click();
+            click(builder.Command1[2]);
         });
-        dialog.Command1->click();
+        click(dialog.Command1);
         QCOMPARE(inBuilder, typed);
-        RecordSet items(QStringLiteral("items.fdb"), AssembledItems::table);
+        RecordSet items(area(QStringLiteral("items.fdb")), AssembledItems::table);
         QCOMPARE(items.recordCount(), 1);
         items.moveFirst();
         QCOMPARE(items.field(AssembledItems::item_desc).toText(), typed);
-        QCOMPARE(databaseview::get().cellText(2, 0), typed);
+        QVERIFY(databaseview::loaded());
+        QCOMPARE(databaseview::loaded()->cellText(2, 0), typed);
     }
 
     // The customer editor stores its texts as typed; a date of birth that is no date is refused.
@@ -598,10 +620,7 @@ private slots:
         QFETCH(int, field);
         QFETCH(QString, typed);
         showFinder(1);
-        custpage& page = custpage::get();
-        page.newcust = -1;
-        page.load();
-        page.show();
+        custpage& page = openCustomer(-1);
         const QStringList baselineTexts{{}, "Ann", "Lee", "1 Road", "555", "Mar 05, 2001"};
         for (int i = 1; i <= 5; ++i)
             page.Text1[i]->setText(baselineTexts[i]);
@@ -613,26 +632,24 @@ private slots:
             prompts().expectMessage(typed.isEmpty()
                                         ? QStringLiteral("please fill out the information")
                                         : QStringLiteral("Please pick a valid date of birth"));
-            page.Command1[0]->click();
+            click(page.Command1[0]);
             QVERIFY(custpage::loaded());
-            QCOMPARE(databaseview::connection(databaseview::customers).recordCount(), 0);
+            QCOMPARE(connection(Business::customers).recordCount(), 0);
             return;
         }
         prompts().expectMessage(QStringLiteral("saved. "));
-        page.Command1[0]->click();
+        click(page.Command1[0]);
         checkPrompts();
         QCoreApplication::processEvents();
-        RecordSet& customers = databaseview::connection(databaseview::customers);
+        RecordSet& customers = connection(Business::customers);
         QCOMPARE(customers.recordCount(), 1);
         customers.moveFirst();
-        custpage& again = custpage::get();
-        again.newcust = 0;
-        again.load();
+        custpage& again = openCustomer(0);
         QStringList reopened;
         for (QLineEdit* box : again.Text1)
             reopened << box->text();
         QCOMPARE(reopened, shown);
-        again.Command1[1]->click();
+        click(again.Command1[1]);
     }
 
     // The invoice editor: the quantity of a sale, the salesperson and the tax as typed, and a
@@ -649,21 +666,20 @@ private slots:
     void invoiceFields() {
         QFETCH(QString, what);
         QFETCH(QString, typed);
-        FinderFixture::addPart(1, QStringLiteral("Bolt"), 5.0);
-        addCustomerRow();
+        f->addPart(1, QStringLiteral("Bolt"), 5.0);
+        f->addCustomer(0, QStringLiteral("Ann"), QStringLiteral("Lee"));
+        // The part sold is the list's highlighted line.
         showFinder(0).selectLine(0);
         const auto answerFor = [&](const char* kind) {
             return what == QLatin1String(kind) ? typed : QStringLiteral("2");
         };
 
-        viewinvoice& editor = viewinvoice::get();
-        editor.rec = -1;
-        editor.sell = 0;
         prompts().expectInput(QStringLiteral("Enter quantity to sell"),
                               QStringLiteral("Selling parts/items"), answerFor("quantity prompt"));
-        editor.load();
-        editor.show();
+        viewinvoice* opened = openInvoice(-1, 0);
         checkPrompts();
+        QVERIFY(opened);
+        viewinvoice& editor = *opened;
         QCOMPARE(editor.cnt, qint16(1));
         QVERIFY(qtyOf(editor.lines().line(0)[SaleCell::qty]) >= 1);
         if (what == QLatin1String("salesperson"))
@@ -687,25 +703,24 @@ private slots:
         QCOMPARE(!moneyShown(owed), tooLarge);
         if (tooLarge) {
             prompts().expectMessage(QStringLiteral("The total owed is too large to be saved."));
-            editor.Command1[0]->click();
+            click(editor.Command1[0]);
             checkPrompts();
             QVERIFY(viewinvoice::loaded());
-            QCOMPARE(databaseview::connection(databaseview::sales_invoices).recordCount(), 0);
-            QCOMPARE(databaseview::connection(databaseview::items_per_sale).recordCount(), 0);
+            QCOMPARE(connection(Business::sales_invoices).recordCount(), 0);
+            QCOMPARE(connection(Business::items_per_sale).recordCount(), 0);
             return;
         }
         const std::vector<InvoiceLine> lines(editor.lines().inUse().begin(),
                                              editor.lines().inUse().end());
 
         prompts().expectMessage(QStringLiteral("saved"));
-        editor.Command1[0]->click();
+        click(editor.Command1[0]);
         checkPrompts();
         QCoreApplication::processEvents();
 
-        viewinvoice& again = viewinvoice::get();
-        again.rec = 0;
-        again.sell = 1;
-        again.load();
+        viewinvoice* reopened = openInvoice(0, 1);
+        QVERIFY(reopened);
+        viewinvoice& again = *reopened;
         QCOMPARE(again.Text1[5]->text(), salesperson.toUpper());
         QCOMPARE(invoicerules::taxRate(again.Text1[8]->text()), invoicerules::taxRate(tax));
         QCOMPARE(moneyShown(again.Text1[6]->text()), moneyShown(owed));
@@ -720,7 +735,7 @@ private slots:
             QCOMPARE(moneyShown(reread[SaleCell::total_price]),
                      moneyShown(lines[k][SaleCell::total_price]));
         }
-        again.Command1[2]->click();
+        click(again.Command1[2]);
     }
 
     // New Business: a name of four characters or fewer makes nothing; a longer one is kept in
@@ -733,43 +748,45 @@ private slots:
     }
     void newBusinessName() {
         QFETCH(QString, typed);
-        AppState& state = appState();
-        state.biz_registry.biz_state = 0;
-        state.biz_registry.cur_biz = -1;
-        MDIForm1& main = MDIForm1::get();
-        main.reset();
-        const BizRegistry before = state.biz_registry;
+        MDIForm1& main = f->main();
+        user::chooseMenu(&main, QStringLiteral("File"), QStringLiteral("File_close"));
+        QVERIFY(!main.session());
+        const BizRegistry& registry = main.registry();
+        const BizRegistry before = registry;
         QAction* newBusiness = main.findChild<QAction*>(QStringLiteral("File_new"));
         QVERIFY(newBusiness && newBusiness->isEnabled());
+        const auto chooseNew = [&main] {
+            user::chooseMenu(&main, QStringLiteral("File"), QStringLiteral("File_new"));
+        };
 
         prompts().expectInput(QStringLiteral("Enter name of business (> 4 char): "),
                               QStringLiteral("New Business Name"), typed);
         if (typed.size() <= 4) {
-            newBusiness->trigger();
+            chooseNew();
             checkPrompts();
-            QCOMPARE(state.biz_registry.biz_count, before.biz_count);
+            QCOMPARE(registry.biz_count, before.biz_count);
             QVERIFY(!settings::loaded());
             QVERIFY(!QFileInfo::exists(f->home.file(QStringLiteral("1"))));
             return;
         }
         prompts().expectMessage(QStringLiteral("new business added at area 2"));
-        newBusiness->trigger();
+        chooseNew();
         checkPrompts();
         const QString kept =
             fixedfield::padded(fixedfield::storable(typed), BizRegistry::nameWidth);
-        QCOMPARE(state.biz_registry.biz_name[1], kept);
+        QCOMPARE(registry.biz_name[1], kept);
         // The maximized backdrop adds its own caption after the business's.
         QVERIFY2(main.windowTitle().startsWith(QStringLiteral("VARNEK PRAXO - ") + kept),
                  qPrintable(main.windowTitle()));
-        const RecordRead registry =
+        const RecordRead written =
             readRecord(f->home.file(QLatin1String(BizRegistry::fileName)), BizRegistry::fileSize);
-        QCOMPARE(BizRegistry::decode(registry.bytes)->biz_name[1], kept);
+        QCOMPARE(BizRegistry::decode(written.bytes)->biz_name[1], kept);
 
         settings* window = settings::loaded();
         QVERIFY(window && window->isVisible());
         QCOMPARE(window->Text1[0]->text(), kept);
         prompts().expectMessage(QStringLiteral("settings saved"));
-        window->Command1[0]->click();
+        click(window->Command1[0]);
         checkPrompts();
         QCOMPARE(loadBizSettings(f->home.file(QStringLiteral("1"))).company,
                  fixedfield::padded(kept, BizSettings::textWidth));

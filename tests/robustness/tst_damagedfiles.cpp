@@ -1,22 +1,27 @@
 // Damaged files of a business as the user meets them: opening the business names every damaged
 // file once, the business stays open, the windows that read a damaged file go on with what they
 // have, and no file is written over unless the user asks for it.
-#include "support/finderfixture.h"
-
 #include "core/business/bizsettings.h"
-#include "core/business/damagedfiles.h"
+#include "core/business/codetable.h"
+#include "core/common/database.h"
+#include "core/common/recordfile.h"
+#include "core/common/recordset.h"
+#include "core/items/itemtables.h"
 #include "gui/app/settings.h"
 #include "gui/catalogue/codepage.h"
-#include "core/business/codetable.h"
 #include "gui/catalogue/partpage.h"
-#include "core/common/recordfile.h"
+#include "gui/finder/databaseview.h"
 #include "gui/items/changingitem.h"
 #include "gui/items/newitem.h"
 #include "gui/sales/viewinvoice.h"
+#include "support/businessfixture.h"
+#include "support/modal.h"
+#include "support/useractions.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QToolButton>
@@ -75,25 +80,27 @@ QString settingsProblem(const QString& path, int size) {
 class TestDamagedFiles : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FinderFixture> f;
+    std::unique_ptr<BusinessFixture> f;
 
-    ScriptedPrompts& prompts() { return f->prompts; }
-    QString area(const QString& name) const { return f->home.file(QStringLiteral("0/") + name); }
+    ScriptedPrompts& prompts() { return f->prompts(); }
+    QString area(const QString& name) const { return f->filePath(name); }
 
-    // Closing and opening the business again, as File_close and Load Business do.
+    // Closing and opening the business again, as Close Business and Load Business do.
     void reopenBusiness() {
-        BizRegistry& registry = appState().biz_registry;
+        BizRegistry& registry = f->main().registry();
         registry.biz_state = 0;
         registry.cur_biz = -1;
-        MDIForm1::get().reset();
+        f->main().reset();
+        QVERIFY(!f->main().session());
         registry.biz_state = 1;
         registry.cur_biz = 0;
-        MDIForm1::get().reset();
+        f->main().reset();
+        QVERIFY(f->main().session());
     }
     void checkPrompts() { QVERIFY2(prompts().done(), qPrintable(prompts().report())); }
 
 private slots:
-    void init() { f = std::make_unique<FinderFixture>(); }
+    void init() { f = std::make_unique<BusinessFixture>(); }
     void cleanup() {
         closeModalWindows();
         delete Partpage::loaded();
@@ -152,12 +159,12 @@ private slots:
         QVERIFY(enabled("File_close") && enabled("SettingsMenu") && !enabled("File_new"));
         QVERIFY(
             MDIForm1::get().windowTitle().startsWith(QStringLiteral("VARNEK PRAXO - Test Works")));
-        QCOMPARE(QDir::currentPath(), f->home.file(QStringLiteral("0")));
+        QCOMPARE(f->business().folder(), f->home.file(QStringLiteral("0")));
 
         // A list needs all six connections: refused with the file named, nothing opened.
         prompts().expectMessageStartingWith(
             QStringLiteral("The business's data could not be opened: ") + path);
-        MDIForm1::get().Command1[1]->click();
+        user::click(MDIForm1::get().Command1[1]);
         checkPrompts();
         QVERIFY(!databaseview::loaded());
 
@@ -175,7 +182,7 @@ private slots:
         writeBytes(area(QStringLiteral("classprt.dat")), QByteArray(5999, ' '));
         writeBytes(area(QStringLiteral("vendor.dat")), QByteArray());
         writeBytes(area(QStringLiteral("items.fdb")), QByteArray());
-        appState().class_codes.setEntry(3, QStringLiteral("kept in memory"));
+        f->business().class_codes().setEntry(3, QStringLiteral("kept in memory"));
         const QStringList names{"items.fdb", "settings.dat", "classprt.dat", "vendor.dat"};
         QList<QByteArray> before;
         for (const QString& name : names)
@@ -190,12 +197,15 @@ private slots:
             QStringLiteral(": 0 bytes instead of 6000"));
         reopenBusiness();
         checkPrompts();
-        // A damaged code file leaves the table in memory as it was.
-        QCOMPARE(appState().class_codes.entry(3).trimmed(), QStringLiteral("kept in memory"));
+        // The business opened again reads nothing from a damaged code file: its codes are blank,
+        // and nothing of the session before is carried over.
+        QCOMPARE(f->business().class_codes().entry(3).trimmed(), QString());
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(bytesOf(area(names[i])), before[i]);
     }
 
+    // Told when the business opens, and not again while it stays open; the session tells a file
+    // that changed since as new, and the business opened again tells what is damaged then.
     void aReplacedFileIsToldAgain() {
         const QString path = area(QStringLiteral("vendor.dat"));
         writeBytes(path, QByteArray(10, ' '));
@@ -203,19 +213,30 @@ private slots:
                                 QStringLiteral(": 10 bytes instead of 6000"));
         reopenBusiness();
         MDIForm1::get().reset();
+        f->business().tellDamagedFiles();
         checkPrompts();
+        // Replaced while the business is open: the next reset tells of it, once.
         writeBytes(path, QByteArray(20, ' '));
         prompts().expectMessage(header + QLatin1Char('\n') + path +
                                 QStringLiteral(": 20 bytes instead of 6000"));
         MDIForm1::get().reset();
         checkPrompts();
+        f->business().tellDamagedFiles();
+        MDIForm1::get().reset();
+        checkPrompts();
+        prompts().expectMessage(header + QLatin1Char('\n') + path +
+                                QStringLiteral(": 20 bytes instead of 6000"));
+        reopenBusiness();
+        checkPrompts();
         // Repaired: nothing to tell.
         writeBytes(path, QByteArray(CodeTable::fileSize, ' '));
-        MDIForm1::get().reset();
+        f->business().tellDamagedFiles();
+        reopenBusiness();
         checkPrompts();
     }
 
-    // Every window that takes rates from settings.dat tells once and goes on with zero rates.
+    // A damaged settings.dat is told once, when the business opens; every window that takes
+    // rates from the settings then goes on with zero rates and tells nothing more.
     void windowsReadingDamagedSettingsGoOnWithZeroRates_data() {
         QTest::addColumn<QString>("window");
         QTest::newRow("part editor") << "Partpage";
@@ -228,49 +249,65 @@ private slots:
         const QString path = area(QStringLiteral("settings.dat"));
         writeBytes(path, QByteArray(111, '1'));
         const QByteArray before = bytesOf(path);
-        FinderFixture::addItem(0, QStringLiteral("Frame"));
-        databaseview::get(); // the windows are opened from a loaded data finder
-        damagedfiles::forgetTold();
-        const QString told = header + QLatin1Char('\n') + settingsProblem(path, 111);
+        f->addItem(0, QStringLiteral("Frame"));
+        prompts().expectMessage(header + QLatin1Char('\n') + settingsProblem(path, 111));
+        reopenBusiness();
+        checkPrompts();
+        QCOMPARE(f->business().settings().markup_rate, 0.0f);
 
         for (int opening = 0; opening < 2; ++opening) {
-            if (opening == 0)
-                prompts().expectMessage(told);
             if (window == QLatin1String("Partpage")) {
-                Partpage& page = Partpage::get();
-                page.newpart = -1;
-                page.load();
-                page.show();
-                page.Text1[3]->setText(QStringLiteral("$10.00"));
-                QTest::mouseDClick(page.Text1[4], Qt::LeftButton);
-                QCOMPARE(page.Text1[4]->text(), QStringLiteral("$0.00"));
-                page.Command1[1]->click();
-            } else if (window == QLatin1String("newitem")) {
-                newitem& dialog = newitem::get();
-                dialog.load();
-                dialog.Text1[1]->setText(QStringLiteral("Bracket"));
-                whenShown<changingitem>([](changingitem& builder) {
-                    QCOMPARE(builder.Text1[5]->text(), QStringLiteral("0.0000%"));
-                    builder.Command1[2]->click();
+                databaseview& list = f->showList(0);
+                QString suggested;
+                whenShown<Partpage>([&suggested](Partpage& page) {
+                    page.Text1[3]->setText(QStringLiteral("$10.00"));
+                    user::doubleClick(page.Text1[4]);
+                    suggested = page.Text1[4]->text();
+                    user::click(page.Command1[1]);
                 });
-                dialog.Command1->click();
-                RecordSet items(QStringLiteral("items.fdb"), AssembledItems::table);
+                user::click(list.Command1[0]); // Add part
+                QCOMPARE(suggested, QStringLiteral("$0.00"));
+            } else if (window == QLatin1String("newitem")) {
+                user::click(MDIForm1::get().Command1[2]);
+                newitem* dialog = newitem::loaded();
+                QVERIFY(dialog);
+                user::type(dialog->Text1[1], QStringLiteral("Bracket"));
+                QString markup;
+                whenShown<changingitem>([&markup](changingitem& builder) {
+                    markup = builder.Text1[5]->text();
+                    user::click(builder.Command1[2]);
+                });
+                user::click(dialog->Command1);
+                QCOMPARE(markup, QStringLiteral("0.0000%"));
+                RecordSet items(f->filePath(QStringLiteral("items.fdb")), AssembledItems::table);
+                QCOMPARE(items.recordCount(), 2 + opening);
                 items.moveFirst();
                 items.move(items.recordCount() - 1);
                 QCOMPARE(items.field(AssembledItems::markup).toFloat(), 0.0f);
             } else if (window == QLatin1String("changingitem")) {
-                changingitem& builder = changingitem::get();
-                builder.area = 0;
-                builder.load();
-                QCOMPARE(builder.Text1[5]->text(), QStringLiteral("1.5000%"));
-                builder.Command1[2]->click();
+                databaseview& list = f->showList(3);
+                user::clickLine(list.List1[0], 0);
+                QString markup;
+                whenShown<changingitem>([&markup](changingitem& builder) {
+                    markup = builder.Text1[5]->text();
+                    user::click(builder.Command1[2]);
+                });
+                user::click(list.Command1[0]); // Edit/View item
+                // The item's own mark-up.
+                QCOMPARE(markup, QStringLiteral("1.5000%"));
             } else {
-                viewinvoice& editor = viewinvoice::get();
+                // A new invoice, as the invoice list opens it.
+                viewinvoice& editor = viewinvoice::get(f->business());
                 editor.rec = -1;
                 editor.sell = 1;
-                editor.load();
-                QCOMPARE(editor.Text1[8]->text(), QStringLiteral("0.000 %"));
-                editor.Command1[2]->click();
+                QString tax;
+                whenShown<viewinvoice>([&tax](viewinvoice& shown) {
+                    tax = shown.Text1[8]->text();
+                    user::click(shown.Command1[2]);
+                });
+                QVERIFY(editor.load());
+                editor.runModal();
+                QCOMPARE(tax, QStringLiteral("0.000 %"));
             }
             QCoreApplication::processEvents();
             checkPrompts();
@@ -283,24 +320,28 @@ private slots:
         writeBytes(path, QByteArray(7, 'z'));
         prompts().expectMessage(
             QStringLiteral("The settings file %1 is damaged and was not read.").arg(path));
-        settings& window = settings::get();
+        settings& window = settings::get(f->business());
         window.load();
+        window.show();
         checkPrompts();
-        window.Command1[1]->click();
+        user::click(window.Command1[1]);
         QCOMPARE(bytesOf(path), QByteArray(7, 'z'));
 
         prompts().expectMessage(
             QStringLiteral("The settings file %1 is damaged and was not read.").arg(path));
-        settings& again = settings::get();
+        settings& again = settings::get(f->business());
         again.load();
+        again.show();
         const QStringList texts{"Works", "Ann", "Tools", "2%", "$1/hr", "$2/hr", "$3/hr", "4%"};
         for (int i = 0; i < 8; ++i)
             again.Text1[i]->setText(texts[i]);
         prompts().expectMessage(QStringLiteral("settings saved"));
-        again.Command1[0]->click();
+        user::click(again.Command1[0]);
         RecordStatus status = RecordStatus::Missing;
-        QCOMPARE(loadBizSettings(area(QString()), &status).sales_tax, 4.0f);
+        QCOMPARE(loadBizSettings(f->business().folder(), &status).sales_tax, 4.0f);
         QCOMPARE(status, RecordStatus::Ok);
+        // The windows of the business take the saved rates.
+        QCOMPARE(f->business().settings().sales_tax, 4.0f);
     }
 
     void codeWindowAsksBeforeReplacingADamagedFile_data() {
@@ -312,15 +353,16 @@ private slots:
         QFETCH(bool, replace);
         const QString path = area(QStringLiteral("classprt.dat"));
         writeBytes(path, QByteArray(3000, 'c'));
-        Codepage& codes = Codepage::get();
+        Codepage& codes = Codepage::get(f->business());
         codes.mode = -1;
         codes.load();
+        codes.show();
         codes.Text2[0]->setText(QStringLiteral("Fasteners"));
         prompts().expectQuestion(
             QStringLiteral("The code file %1 is damaged. Replace it with the codes shown?")
                 .arg(path),
             QString(), replace);
-        codes.Command1->click();
+        user::click(codes.Command1);
         checkPrompts();
         QVERIFY(!Codepage::loaded());
         const QByteArray after = bytesOf(path);
@@ -331,7 +373,7 @@ private slots:
             QCOMPARE(CodeTable::decode(after)->entry(1).trimmed(), QStringLiteral("Fasteners"));
         }
         // The edit stands in memory either way, as after the close box.
-        QCOMPARE(appState().class_codes.entry(1).trimmed(), QStringLiteral("Fasteners"));
+        QCOMPARE(f->business().class_codes().entry(1).trimmed(), QStringLiteral("Fasteners"));
     }
 };
 

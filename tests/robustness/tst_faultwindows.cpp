@@ -1,19 +1,17 @@
 // A failing disk as the user meets it: the window that saves shows the reason, stays open with
 // what was typed, the saved data stays as it was, and pressing Save again works.
 #include "faultvfs.h"
-#include "support/modal.h"
-#include "support/temphome.h"
 
 #include "core/business/bizsettings.h"
-#include "core/business/businessfiles.h"
-#include "gui/app/settings.h"
 #include "core/common/recordfile.h"
 #include "core/common/recordset.h"
-#include "support/scriptedprompts.h"
+#include "core/items/itemtables.h"
+#include "gui/app/settings.h"
 #include "gui/finder/databaseview.h"
 #include "gui/finder/getpart.h"
 #include "gui/items/changingitem.h"
-#include "core/items/itemtables.h"
+#include "support/businessfixture.h"
+#include "support/modal.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -27,8 +25,8 @@
 
 namespace {
 
-QList<qint64> storedNumbers(qint64 host) {
-    RecordSet& lines = databaseview::connection(databaseview::parts_list);
+QList<qint64> storedNumbers(Business& business, qint64 host) {
+    RecordSet& lines = business.connection(Business::parts_list);
     QList<qint64> numbers;
     if (lines.recordCount() == 0)
         return numbers;
@@ -44,11 +42,12 @@ QList<qint64> storedNumbers(qint64 host) {
 class TestFaultWindows : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TempHome> home;
-    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<BusinessFixture> f;
+
+    ScriptedPrompts& prompts() { return f->prompts(); }
 
     settings& openSettings(const QString& company) {
-        settings& window = settings::get();
+        settings& window = settings::get(f->business());
         window.load();
         window.show();
         const QStringList texts{company,  "Jane",   "Tools",  "1.5%",
@@ -60,10 +59,7 @@ class TestFaultWindows : public QObject {
 
 private slots:
     void initTestCase() { faultvfs::install(); }
-    void init() {
-        home = std::make_unique<TempHome>();
-        prompts = std::make_unique<ScriptedPrompts>();
-    }
+    void init() { f = std::make_unique<BusinessFixture>(); }
     void cleanup() {
         recordfile_testing::failCall(0, 0);
         faultvfs::disarm();
@@ -71,12 +67,10 @@ private slots:
         delete settings::loaded();
         delete getpart::loaded();
         delete changingitem::loaded();
-        delete databaseview::loaded();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QDir::setCurrent(home->path());
-        QVERIFY2(prompts->done(), qPrintable(prompts->report()));
-        prompts.reset();
-        home.reset();
+        const bool done = prompts().done();
+        const QString report = prompts().report();
+        f.reset();
+        QVERIFY2(done, qPrintable(report));
     }
 
     // Each file system call of the settings write failing in turn: creating the temporary file,
@@ -88,32 +82,40 @@ private slots:
     }
     void settingsWindowReportsAFullDisk() {
         QFETCH(int, call);
-        const QString path = home->file(QLatin1String(BizSettings::fileName));
-        prompts->expectMessage(QStringLiteral("settings saved"));
-        openSettings(QStringLiteral("Old Works")).Command1[0]->click();
+        const QString path = f->filePath(QLatin1String(BizSettings::fileName));
+        const QString folder = f->business().folder();
+        prompts().expectMessage(QStringLiteral("settings saved"));
+        QTest::mouseClick(openSettings(QStringLiteral("Old Works")).Command1[0], Qt::LeftButton);
         const QByteArray old = readRecord(path, BizSettings::fileSize).bytes;
+        const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        QVERIFY(files.contains(QLatin1String(BizSettings::fileName)));
+        // Rates the windows of the business take from now on.
+        const auto taken = [&] { return f->business().settings().company.trimmed(); };
+        QCOMPARE(taken(), QStringLiteral("Old Works"));
 
         settings& window = openSettings(QStringLiteral("New Works"));
         recordfile_testing::failCall(call, ENOSPC);
-        prompts->expectMessageStartingWith(QStringLiteral("Could not write ") + path);
-        window.Command1[0]->click();
+        prompts().expectMessageStartingWith(QStringLiteral("Could not write ") + path);
+        QTest::mouseClick(window.Command1[0], Qt::LeftButton);
         QVERIFY(recordfile_testing::failed());
-        QVERIFY(prompts->shown().last().contains(QStringLiteral("No space left on device")));
+        QVERIFY(prompts().shown().last().contains(QStringLiteral("No space left on device")));
         QVERIFY(settings::loaded());
         QCOMPARE(window.Text1[0]->text(), QStringLiteral("New Works"));
-        const auto company = [&] { return loadBizSettings(home->path()).company.trimmed(); };
+        QCOMPARE(taken(), QStringLiteral("Old Works"));
+        const auto company = [&] { return loadBizSettings(folder).company.trimmed(); };
         // Once the new file is renamed into place only the folder's sync can fail: the new
         // record is there; before that the old one is.
         QCOMPARE(company(), call <= 6 ? QStringLiteral("Old Works") : QStringLiteral("New Works"));
         QCOMPARE(QFileInfo(path).size(), qint64(BizSettings::fileSize));
         QVERIFY(readRecord(path, BizSettings::fileSize).bytes == old || call > 6);
 
-        prompts->expectMessage(QStringLiteral("settings saved"));
-        window.Command1[0]->click();
+        prompts().expectMessage(QStringLiteral("settings saved"));
+        QTest::mouseClick(window.Command1[0], Qt::LeftButton);
         QVERIFY(!settings::loaded());
         QCOMPARE(company(), QStringLiteral("New Works"));
-        QCOMPARE(QDir(home->path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{BizSettings::fileName});
+        QCOMPARE(taken(), QStringLiteral("New Works"));
+        // No temporary file is left behind.
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), files);
     }
 
     // The item builder's Save on a failing disk.
@@ -136,23 +138,15 @@ private slots:
         QFETCH(int, nth);
         QFETCH(int, error);
         QFETCH(QString, reason);
-        businessfiles::createBusinessDatabases(home->path(), home->file(QStringLiteral("0")));
-        QDir::setCurrent(home->file(QStringLiteral("0")));
-        RecordSet& items = databaseview::connection(databaseview::assembled_items);
-        items.addNew();
-        items.setField(AssembledItems::item_no, qint64(7));
-        items.setField(AssembledItems::item_desc, QStringLiteral("Robot"));
-        items.update();
-
-        databaseview& finder = databaseview::get();
-        finder.mode = 3;
-        finder.setform();
-        finder.selectLine(0);
-        changingitem& builder = changingitem::get();
+        f->addItem(7, QStringLiteral("Robot"));
+        databaseview& finder = f->showList(3);
+        Business& business = f->business();
+        // The builder as the list opens it on its only line.
+        changingitem& builder = changingitem::get(business);
         builder.area = qint16(finder.linePosition(0));
-        builder.load();
+        builder.load(finder.cellText(0, 0).left(5), finder.cellText(2, 0));
         builder.show();
-        getpart& picker = getpart::get();
+        getpart& picker = getpart::get(business);
         picker.mode = 0;
         picker.caller = &builder;
         picker.load();
@@ -163,19 +157,19 @@ private slots:
         builder.adder(0);
 
         faultvfs::failNth(faultvfs::Op(op), nth, error);
-        prompts->expectMessageStartingWith(QStringLiteral("items.fdb"));
+        prompts().expectMessageStartingWith(f->filePath(QStringLiteral("items.fdb")));
         QTest::mouseClick(builder.Command1[0], Qt::LeftButton);
         faultvfs::disarm();
         QVERIFY(faultvfs::fired());
-        QVERIFY2(prompts->shown().last().contains(reason), qPrintable(prompts->shown().last()));
+        QVERIFY2(prompts().shown().last().contains(reason), qPrintable(prompts().shown().last()));
         QVERIFY(changingitem::loaded());
         QCOMPARE(builder.cnt, qint16(1));
-        QCOMPARE(storedNumbers(7), QList<qint64>{});
+        QCOMPARE(storedNumbers(business, 7), QList<qint64>{});
 
-        prompts->expectMessage(QStringLiteral("saved"));
+        prompts().expectMessage(QStringLiteral("saved"));
         QTest::mouseClick(builder.Command1[0], Qt::LeftButton);
         QVERIFY(!changingitem::loaded());
-        QCOMPARE(storedNumbers(7), QList<qint64>{12});
+        QCOMPARE(storedNumbers(business, 7), QList<qint64>{12});
     }
 };
 

@@ -78,7 +78,7 @@ ScriptedPrompts& BusinessFixture::prompts() const {
 
 BizSettings BusinessFixture::rates(float markup, float eng, float assembly, float testing,
                                    float tax) {
-    BizSettings settings = loadBizSettings(QString(), nullptr);
+    BizSettings settings;
     settings.company = name;
     settings.markup_rate = markup;
     settings.eng_rate = eng;

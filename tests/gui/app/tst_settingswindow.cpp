@@ -1,10 +1,8 @@
 // The business settings window: its input rules, its save and its refusals.
 #include "core/business/bizsettings.h"
-#include "gui/app/settings.h"
-#include "core/business/settingsrules.h"
 #include "core/common/recordfile.h"
-#include "support/scriptedprompts.h"
-#include "support/temphome.h"
+#include "gui/app/settings.h"
+#include "support/businessfixture.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,11 +14,12 @@ class TestSettingsWindow : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempHome> home;
-    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<BusinessFixture> f;
 
+    ScriptedPrompts& prompts() { return f->prompts(); }
+    QString settingsFile() const { return f->filePath(QLatin1String(BizSettings::fileName)); }
     settings& openWindow() {
-        settings& window = settings::get();
+        settings& window = settings::get(f->business());
         window.load();
         window.show();
         return window;
@@ -34,15 +33,12 @@ private:
     }
 
 private slots:
-    void init() {
-        home = std::make_unique<TempHome>();
-        prompts = std::make_unique<ScriptedPrompts>();
-    }
+    void init() { f = std::make_unique<BusinessFixture>(); }
     void cleanup() {
-        delete settings::loaded();
-        QVERIFY2(prompts->done(), qPrintable(prompts->report()));
-        prompts.reset();
-        home.reset();
+        const bool done = prompts().done();
+        const QString report = prompts().report();
+        f.reset();
+        QVERIFY2(done, qPrintable(report));
     }
 
     void rateFieldsAlwaysEndInPerHour_data() {
@@ -77,16 +73,19 @@ private slots:
         texts[4] = QStringLiteral("12.5/hr");
         texts[6] = QStringLiteral("$10/hr5/hr"); // not a number: stored as 0
         fill(window, texts);
-        prompts->expectMessage(QStringLiteral("settings saved"));
-        window.Command1[0]->click();
+        prompts().expectMessage(QStringLiteral("settings saved"));
+        QTest::mouseClick(window.Command1[0], Qt::LeftButton);
         QVERIFY(!settings::loaded());
-        const BizSettings saved = loadBizSettings(home->path());
+        const BizSettings saved = loadBizSettings(f->business().folder());
         QCOMPARE(saved.company, QStringLiteral("A name that is longer than thi"));
         QCOMPARE(saved.markup_rate, 1.5f);
         QCOMPARE(saved.eng_rate, 12.5f);
         QCOMPARE(saved.asm_rate, 10.0f);
         QCOMPARE(saved.test_rate, 0.0f);
         QCOMPARE(saved.sales_tax, 3.0f);
+        // The open business works with the saved rates from now on.
+        QCOMPARE(f->business().settings().eng_rate, 12.5f);
+        QCOMPARE(f->business().settings().company, saved.company);
 
         // Opening it again shows the stored values in their display forms.
         settings& again = openWindow();
@@ -110,30 +109,34 @@ private slots:
         settings& window = openWindow();
         fill(window, defaults());
         window.Text1[field]->setText(text);
-        prompts->expectMessage(QStringLiteral("Please fill out settings correctly"));
-        window.Command1[0]->click();
+        prompts().expectMessage(QStringLiteral("Please fill out settings correctly"));
+        QTest::mouseClick(window.Command1[0], Qt::LeftButton);
         QVERIFY(settings::loaded());
-        QVERIFY(!QFile::exists(home->file(QStringLiteral("settings.dat"))));
+        QVERIFY(!QFile::exists(settingsFile()));
+        QCOMPARE(f->business().settings().markup_rate, 0.0f);
     }
 
     void aFailedWriteKeepsTheOldFile() {
         settings& window = openWindow();
         fill(window, defaults());
-        prompts->expectMessage(QStringLiteral("settings saved"));
-        window.Command1[0]->click();
+        prompts().expectMessage(QStringLiteral("settings saved"));
+        QTest::mouseClick(window.Command1[0], Qt::LeftButton);
 
         // The file's place taken by a folder makes the write fail.
-        QFile::remove(home->file(QStringLiteral("settings.dat")));
-        QVERIFY(QDir(home->path()).mkdir(QStringLiteral("settings.dat")));
-        const QString path = QDir(home->path()).filePath(QStringLiteral("settings.dat"));
-        prompts->expectMessage(
+        const QString path = settingsFile();
+        QFile::remove(path);
+        QVERIFY(QDir(f->business().folder()).mkdir(QLatin1String(BizSettings::fileName)));
+        prompts().expectMessage(
             QStringLiteral("The settings file %1 is damaged and was not read.").arg(path));
         settings& again = openWindow();
         fill(again, defaults());
-        prompts->expectMessageStartingWith(QStringLiteral("Could not write ") + path);
-        again.Command1[0]->click();
+        again.Text1[3]->setText(QStringLiteral("2%"));
+        prompts().expectMessageStartingWith(QStringLiteral("Could not write ") + path);
+        QTest::mouseClick(again.Command1[0], Qt::LeftButton);
         QVERIFY(settings::loaded());
-        QVERIFY(QFileInfo(home->file(QStringLiteral("settings.dat"))).isDir());
+        QVERIFY(QFileInfo(path).isDir());
+        // The business keeps the rates it had, not the ones that could not be written.
+        QCOMPARE(f->business().settings().markup_rate, 1.5f);
     }
 };
 

@@ -1,15 +1,17 @@
 // The main window and the business operations, driven through menus and controls.
-#include "core/business/business.h"
 #include "core/business/bizregistry.h"
 #include "core/business/bizsettings.h"
+#include "core/business/bizworkspace.h"
+#include "core/business/business.h"
+#include "core/common/recordfile.h"
 #include "gui/app/loadpage.h"
 #include "gui/app/mdiform1.h"
 #include "gui/app/settingback.h"
 #include "gui/app/settings.h"
-#include "core/common/recordfile.h"
-#include "support/scriptedprompts.h"
 #include "support/modal.h"
+#include "support/scriptedprompts.h"
 #include "support/temphome.h"
+#include "support/useractions.h"
 
 #include <QAction>
 #include <QDir>
@@ -25,11 +27,25 @@
 namespace {
 const QString spaces21(21, QLatin1Char(' '));
 
-void trigger(const char* name) {
-    QAction* action = MDIForm1::get().findChild<QAction*>(QLatin1String(name));
+// A menu entry chosen with the mouse; it must be there and enabled.
+void choose(const char* name) {
+    MDIForm1& window = MDIForm1::get();
+    QAction* action = window.findChild<QAction*>(QLatin1String(name));
     QVERIFY2(action, name);
     QVERIFY2(action->isEnabled(), name);
-    action->trigger();
+    const QString entry = QLatin1String(name);
+    const QString menu = entry.startsWith(QLatin1String("File_")) ? QStringLiteral("File") : entry;
+    user::chooseMenu(&window, menu, entry);
+}
+
+void click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+void clickLine(QListWidget* list, int row) {
+    QListWidgetItem* line = list->item(row);
+    list->scrollToItem(line);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(line).center());
 }
 
 bool enabled(const char* name) {
@@ -37,10 +53,14 @@ bool enabled(const char* name) {
     return action && action->isEnabled();
 }
 
-BizRegistry storedRegistry() {
-    const RecordRead read = readRecord(QStringLiteral("%1/loadbiz.dat").arg(appState().homePath),
-                                       BizRegistry::fileSize);
-    return BizRegistry::decode(read.bytes).value_or(BizRegistry::empty());
+BizRegistry& registry() {
+    return MDIForm1::get().registry();
+}
+
+// The folder of the open business, or empty.
+QString openFolder() {
+    const Business* session = MDIForm1::get().session();
+    return session ? session->folder() : QString();
 }
 
 QString padded(const QString& text, int width) {
@@ -55,7 +75,12 @@ private:
     std::unique_ptr<TempHome> home;
     std::unique_ptr<ScriptedPrompts> prompts;
 
-    // Starts the program as a user would, in the current home folder.
+    // The registry as stored in the home folder.
+    BizRegistry storedRegistry() const {
+        const RecordRead read = readRecord(registryPath(home->path()), BizRegistry::fileSize);
+        return BizRegistry::decode(read.bytes).value_or(BizRegistry::empty());
+    }
+    // Starts the program as a user would: in the home folder, the current directory.
     void start() {
         MDIForm1& window = MDIForm1::get();
         window.startup();
@@ -66,18 +91,17 @@ private:
         MDIForm1::get().close();
         delete MDIForm1::loaded();
         QApplication::processEvents();
-        QDir::setCurrent(home->path());
     }
     // New Business with the given name, accepting the settings defaults.
     void newBusiness(const QString& name, int area) {
         prompts->expectInput(QStringLiteral("Enter name of business (> 4 char): "),
                              QStringLiteral("New Business Name"), name);
         prompts->expectMessage(QStringLiteral("new business added at area %1").arg(area));
-        trigger("File_new");
+        choose("File_new");
         settings* window = settings::loaded();
         QVERIFY(window && window->isVisible());
         prompts->expectMessage(QStringLiteral("settings saved"));
-        window->Command1[0]->click();
+        click(window->Command1[0]);
         QApplication::processEvents();
     }
 
@@ -113,7 +137,7 @@ private slots:
         start();
         for (int button = 0; button < 4; ++button) {
             prompts->expectMessage(QStringLiteral("Please open up a business"));
-            MDIForm1::get().Command1[button]->click();
+            click(MDIForm1::get().Command1[button]);
         }
     }
 
@@ -163,9 +187,9 @@ private slots:
             QCOMPARE(w.Text1[4]->text(), QStringLiteral("$10.00/hr"));
             QCOMPARE(w.Text1[7]->text(), QStringLiteral(" 3%"));
             QVERIFY(w.Command1[1]->isEnabled());
-            w.Command1[1]->click();
+            click(w.Command1[1]);
         });
-        trigger("SettingsMenu");
+        choose("SettingsMenu");
         QVERIFY(!settings::loaded());
     }
 
@@ -173,11 +197,11 @@ private slots:
         start();
         prompts->expectInput(QStringLiteral("Enter name of business (> 4 char): "),
                              QStringLiteral("New Business Name"), QStringLiteral("Acme"));
-        trigger("File_new");
+        choose("File_new");
         QApplication::processEvents();
         QVERIFY(!settingback::loaded());
         QVERIFY(!QDir(home->file(QStringLiteral("0"))).exists());
-        QCOMPARE(appState().biz_registry.biz_count, qint16(0));
+        QCOMPARE(registry().biz_count, qint16(0));
     }
 
     void openBusinessSurvivesARestartAndCloseDoesNot() {
@@ -187,13 +211,13 @@ private slots:
         start();
         QCOMPARE(MDIForm1::get().windowTitle(),
                  QStringLiteral("VARNEK PRAXO - ") + padded(QStringLiteral("Acme Tools Ltd"), 20));
-        QCOMPARE(QDir::currentPath(), QDir(home->file(QStringLiteral("0"))).absolutePath());
+        QCOMPARE(openFolder(), QDir(home->file(QStringLiteral("0"))).absolutePath());
 
-        trigger("File_close");
+        choose("File_close");
         const BizRegistry stored = storedRegistry();
         QCOMPARE(stored.cur_biz, qint16(-1));
         QCOMPARE(stored.biz_state, qint16(0));
-        QCOMPARE(QDir::currentPath(), QDir(home->path()).absolutePath());
+        QVERIFY(!MDIForm1::get().session());
         stop();
         start();
         QCOMPARE(MDIForm1::get().Label1->text(), QStringLiteral("Please open a business"));
@@ -204,9 +228,9 @@ private slots:
     void loadOpensAndDeleteRebuildsTheList() {
         start();
         newBusiness(QStringLiteral("First Business"), 1);
-        trigger("File_close");
+        choose("File_close");
         newBusiness(QStringLiteral("Second Business"), 2);
-        trigger("File_close");
+        choose("File_close");
 
         // Delete the first: the window comes back with one line fewer; the folder stays.
         prompts->expectQuestion(
@@ -214,30 +238,30 @@ private slots:
             QString(), true);
         whenShown<loadpage>([](loadpage& page) {
             QCOMPARE(page.List1->count(), 2);
-            QCOMPARE(page.List1->item(1)->text(),
-                     padded(QStringLiteral("Second Business"), 20) + QStringLiteral("     / 1      "));
-            page.List1->setCurrentRow(0);
-            page.Command2->click();
+            QCOMPARE(page.List1->item(1)->text(), padded(QStringLiteral("Second Business"), 20) +
+                                                      QStringLiteral("     / 1      "));
+            clickLine(page.List1, 0);
+            click(page.Command2);
             whenShown<loadpage>([](loadpage& again) {
                 QCOMPARE(again.List1->count(), 1);
-                again.List1->setCurrentRow(0);
-                again.Command1[0]->click();
+                clickLine(again.List1, 0);
+                click(again.Command1[0]);
             });
         });
-        trigger("File_load");
+        choose("File_load");
         QVERIFY(QDir(home->file(QStringLiteral("0"))).exists());
-        QCOMPARE(appState().biz_registry.cur_biz, qint16(1));
+        QCOMPARE(registry().cur_biz, qint16(1));
         QCOMPARE(storedRegistry().biz_count, qint16(1));
         QCOMPARE(storedRegistry().slot_used[0], qint16(0));
-        QCOMPARE(QDir::currentPath(), QDir(home->file(QStringLiteral("1"))).absolutePath());
+        QCOMPARE(openFolder(), QDir(home->file(QStringLiteral("1"))).absolutePath());
 
         // A new business takes the freed slot 0; the old folder is kept aside, not reused.
-        trigger("File_close");
+        choose("File_close");
         QFile marker(home->file(QStringLiteral("0/old-data.txt")));
         QVERIFY(marker.open(QIODevice::WriteOnly));
         marker.close();
         newBusiness(QStringLiteral("Third Business"), 1);
-        QCOMPARE(appState().biz_registry.cur_biz, qint16(0));
+        QCOMPARE(registry().cur_biz, qint16(0));
         QVERIFY(QFile::exists(home->file(QStringLiteral("0.deleted-1/old-data.txt"))));
         QVERIFY(!QFile::exists(home->file(QStringLiteral("0/old-data.txt"))));
         QCOMPARE(storedRegistry().biz_count, qint16(2));
@@ -249,12 +273,13 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(QByteArray(100, 'x'));
         }
-        prompts->expectMessage(QStringLiteral("The business registry %1 is damaged (100 bytes "
-                                              "instead of 346). It was kept as %1.damaged, and "
-                                              "the program starts with no businesses.")
-                                   .arg(QDir(home->path()).filePath(QStringLiteral("loadbiz.dat"))));
+        prompts->expectMessage(
+            QStringLiteral("The business registry %1 is damaged (100 bytes "
+                           "instead of 346). It was kept as %1.damaged, and "
+                           "the program starts with no businesses.")
+                .arg(QDir(home->path()).filePath(QStringLiteral("loadbiz.dat"))));
         start();
-        QCOMPARE(appState().biz_registry.biz_state, qint16(-1));
+        QCOMPARE(registry().biz_state, qint16(-1));
         QVERIFY(QFile::exists(home->file(QStringLiteral("loadbiz.dat.damaged"))));
 
         // A registry whose open business lost its folder.
@@ -266,7 +291,8 @@ private slots:
                            "business is open.")
                 .arg(QDir(home->path()).filePath(QStringLiteral("0"))));
         start();
-        QCOMPARE(appState().biz_registry.biz_state, qint16(0));
+        QCOMPARE(registry().biz_state, qint16(0));
+        QVERIFY(!MDIForm1::get().session());
         QVERIFY(enabled("File_load"));
     }
 };

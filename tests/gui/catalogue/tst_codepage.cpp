@@ -1,9 +1,8 @@
 // The code window: rows, scrolling, descriptions kept in memory, and which way of closing writes.
 #include "core/business/business.h"
-#include "gui/catalogue/codepage.h"
 #include "core/common/recordfile.h"
-#include "support/scriptedprompts.h"
-#include "support/temphome.h"
+#include "gui/catalogue/codepage.h"
+#include "support/businessfixture.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -17,11 +16,10 @@ class TestCodepage : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempHome> home;
-    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<BusinessFixture> f;
 
     Codepage& open(qint16 mode) {
-        Codepage& window = Codepage::get();
+        Codepage& window = Codepage::get(f->business());
         window.mode = mode;
         window.load();
         window.show();
@@ -29,16 +27,12 @@ private:
     }
 
 private slots:
-    void init() {
-        home = std::make_unique<TempHome>();
-        prompts = std::make_unique<ScriptedPrompts>();
-        appState() = AppState();
-    }
+    void init() { f = std::make_unique<BusinessFixture>(); }
     void cleanup() {
-        delete Codepage::loaded();
-        QVERIFY2(prompts->done(), qPrintable(prompts->report()));
-        prompts.reset();
-        home.reset();
+        const bool done = f->prompts().done();
+        const QString report = f->prompts().report();
+        f.reset();
+        QVERIFY2(done, qPrintable(report));
     }
 
     void rowsFollowTheScrollBar() {
@@ -58,11 +52,11 @@ private slots:
         Codepage& window = open(-1);
         window.VScroll1->setValue(3);
         window.Text2[2]->setText(QStringLiteral("A description of forty characters long.."));
-        QCOMPARE(appState().class_codes.entry(5),
+        QCOMPARE(f->business().class_codes().entry(5),
                  QStringLiteral("A description of forty charact"));
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(!Codepage::loaded());
-        const RecordRead read = readRecord(home->file(QStringLiteral("classprt.dat")), 6000);
+        const RecordRead read = readRecord(f->filePath(QStringLiteral("classprt.dat")), 6000);
         QCOMPARE(read.status, RecordStatus::Ok);
         QCOMPARE(read.bytes.mid(4 * 30, 30), QByteArray("A description of forty charact"));
         QCOMPARE(read.bytes.count(' '), 6000 - 26);
@@ -75,8 +69,8 @@ private slots:
         window.Text2[4]->setText(QStringLiteral("Bolts Inc."));
         window.close();
         QVERIFY(!Codepage::loaded());
-        QVERIFY(!QFile::exists(home->file(QStringLiteral("vendor.dat"))));
-        QCOMPARE(appState().vendor_codes.entry(5).trimmed(), QStringLiteral("Bolts Inc."));
+        QVERIFY(!QFile::exists(f->filePath(QStringLiteral("vendor.dat"))));
+        QCOMPARE(f->business().vendor_codes().entry(5).trimmed(), QStringLiteral("Bolts Inc."));
     }
 
     void clickingARowHighlightsIt() {

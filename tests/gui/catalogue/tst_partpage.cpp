@@ -1,15 +1,14 @@
 // The part editor, driven through its controls by name over a real business's parts table.
-#include "core/business/business.h"
 #include "core/business/bizsettings.h"
-#include "core/business/businessfiles.h"
-#include "gui/catalogue/partpage.h"
+#include "core/business/business.h"
 #include "core/catalogue/partstable.h"
-#include "core/common/recordfile.h"
+#include "core/common/database.h"
 #include "core/common/recordset.h"
-#include "support/scriptedprompts.h"
 #include "core/common/textnum.h"
+#include "gui/catalogue/partpage.h"
 #include "gui/finder/databaseview.h"
-#include "support/temphome.h"
+#include "support/businessfixture.h"
+#include "support/modal.h"
 
 #include <QDir>
 #include <QImage>
@@ -22,8 +21,11 @@
 #include <memory>
 
 namespace {
+// The fixture of the running test, whose parts connection the editor works on.
+BusinessFixture* fixture = nullptr;
+
 RecordSet& parts() {
-    return databaseview::connection(databaseview::parts);
+    return fixture->connection(Business::parts);
 }
 
 struct Row {
@@ -66,14 +68,13 @@ Value stored(int position, int column) {
 void writeMarkup(float markup) {
     BizSettings record;
     record.markup_rate = markup;
-    writeRecordAtomically(QDir::current().filePath(QLatin1String(BizSettings::fileName)),
-                          record.encode());
+    fixture->writeSettings(record);
 }
 
 void writePng(const QString& name) {
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(Qt::red);
-    QVERIFY(image.save(name, "PNG"));
+    QVERIFY(image.save(fixture->filePath(name), "PNG"));
 }
 } // namespace
 
@@ -81,22 +82,27 @@ class TestPartpage : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempHome> home;
-    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<BusinessFixture> f;
+    ScriptedPrompts* prompts = nullptr;
 
-    Partpage& open(qint16 newpart, int position = 0) {
+    // Opened as the data finder opens it: the finder hands over its next number and whether
+    // numbers are left.
+    Partpage& open(qint16 newpart, int position = 0, qint16 max = 0, bool numbersLeft = true) {
         if (newpart == 0) {
             parts().moveFirst();
             parts().move(position);
         }
-        Partpage& page = Partpage::get();
+        Partpage& page = Partpage::get(f->business());
         page.newpart = newpart;
+        page.max = max;
+        page.numbersLeft = numbersLeft;
         page.load();
         page.show();
         return page;
     }
     template <class T = QLineEdit> T* control(const QString& name) {
-        T* found = Partpage::get().findChild<T*>(name);
+        Partpage* page = Partpage::loaded();
+        T* found = page ? page->findChild<T*>(name) : nullptr;
         if (!found)
             qFatal("no control %s", qPrintable(name));
         return found;
@@ -113,14 +119,14 @@ private:
     }
     void save() {
         prompts->expectMessage(QStringLiteral("saved. "));
-        button("Command1(0)")->click();
+        QTest::mouseClick(button("Command1(0)"), Qt::LeftButton);
         QVERIFY2(prompts->done(), qPrintable(prompts->report()));
         QVERIFY(!Partpage::loaded());
     }
     void refused(const QString& message = QStringLiteral("please fill out the information")) {
         const int rows = parts().recordCount();
         prompts->expectMessage(message);
-        button("Command1(0)")->click();
+        QTest::mouseClick(button("Command1(0)"), Qt::LeftButton);
         QVERIFY2(prompts->done(), qPrintable(prompts->report()));
         QVERIFY(Partpage::loaded());
         QCOMPARE(parts().recordCount(), rows);
@@ -128,38 +134,45 @@ private:
 
 private slots:
     void init() {
-        home = std::make_unique<TempHome>();
-        businessfiles::createBusinessDatabases(home->path(), home->path() + QStringLiteral("/0"));
-        QDir::setCurrent(home->path() + QStringLiteral("/0"));
-        prompts = std::make_unique<ScriptedPrompts>();
-        appState().vendor_codes = CodeTable();
-        appState().class_codes = CodeTable();
+        f = std::make_unique<BusinessFixture>();
+        fixture = f.get();
+        prompts = &f->prompts();
     }
     void cleanup() {
-        delete Partpage::loaded();
-        delete databaseview::loaded();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         const bool promptsDone = prompts->done();
         const QString report = prompts->report();
-        prompts.reset();
-        home.reset();
+        prompts = nullptr;
+        fixture = nullptr;
+        f.reset();
         QVERIFY2(promptsDone, qPrintable(report));
     }
 
+    // Added from the parts list: the number the list hands over, and the list rebuilt after.
     void newPartTakesNextNumber() {
         addPart({.no = 37});
         addPart({.no = 5});
-        databaseview::get().setform();
-        Partpage& page = open(-1);
-        QCOMPARE(page.windowTitle(), QStringLiteral("Add New Part"));
-        QCOMPARE(field(0)->text(), QStringLiteral("0038"));
-        QVERIFY(!field(0)->isEnabled());
-        QCOMPARE(field(9)->text(), QStringLiteral("N/A"));
-        QVERIFY(!button("Command3(0)")->isEnabled() && !button("Command3(1)")->isEnabled());
-        fillNewPart();
-        save();
+        databaseview& finder = f->showList(0);
+        QString title, number, lastDelivery;
+        bool numberEnabled = true, stepEnabled = true;
+        whenShown<Partpage>([&](Partpage& page) {
+            title = page.windowTitle();
+            number = field(0)->text();
+            numberEnabled = field(0)->isEnabled();
+            lastDelivery = field(9)->text();
+            stepEnabled = button("Command3(0)")->isEnabled() || button("Command3(1)")->isEnabled();
+            fillNewPart();
+            save();
+        });
+        QTest::mouseClick(finder.Command1[0], Qt::LeftButton);
+        QVERIFY(!Partpage::loaded());
+        QCOMPARE(title, QStringLiteral("Add New Part"));
+        QCOMPARE(number, QStringLiteral("0038"));
+        QVERIFY(!numberEnabled);
+        QCOMPARE(lastDelivery, QStringLiteral("N/A"));
+        QVERIFY(!stepEnabled);
         QCOMPARE(stored(2, Parts::part_no), Value(qint64(38)));
-        QCOMPARE(databaseview::get().max, qint16(39)); // the finder's list was rebuilt
+        QCOMPARE(finder.max, qint16(39)); // the finder's list was rebuilt
+        QCOMPARE(finder.lineCount(), 3);
     }
 
     void inputRules_data() {
@@ -268,14 +281,14 @@ private slots:
         QCOMPARE(button("Command3(1)")->isEnabled(), forward);
     }
 
-    // Stepping moves the finder's record set, and a save writes the row last shown.
+    // Stepping moves the shared parts connection; a save writes the row last shown.
     void saveAfterStepping() {
         for (int n = 1; n <= 3; ++n)
             addPart({.no = n});
         Partpage& page = open(0, 0);
-        button("Command3(1)")->click();
-        button("Command3(1)")->click();
-        button("Command3(0)")->click();
+        QTest::mouseClick(button("Command3(1)"), Qt::LeftButton);
+        QTest::mouseClick(button("Command3(1)"), Qt::LeftButton);
+        QTest::mouseClick(button("Command3(0)"), Qt::LeftButton);
         QCOMPARE(page.windowTitle(), QStringLiteral("Edit/View Part #0002"));
         QCOMPARE(parts().absolutePosition(), 1);
         field(1)->setText(QStringLiteral("renamed"));
@@ -329,7 +342,7 @@ private slots:
     }
 
     void codeLines() {
-        appState().vendor_codes.setEntry(5, QStringLiteral("Bolts Inc"));
+        f->business().vendor_codes().setEntry(5, QStringLiteral("Bolts Inc"));
         addPart({.no = 1, .vendor = 0, .cls = 0});
         addPart({.no = 2, .vendor = 5, .cls = 5});
         open(0, 0);
@@ -377,10 +390,12 @@ private slots:
         QCOMPARE(stored(0, Parts::unit_cost), Value(Money::fromRaw(25000)));
     }
 
+    // The list's guard, should a full table be reached from it all the same.
     void numbersUsedUp() {
         addPart({.no = 32767});
-        databaseview::get().setform();
-        open(-1);
+        databaseview& finder = f->showList(0);
+        QVERIFY(!finder.numbersLeft());
+        open(-1, 0, finder.max, finder.numbersLeft());
         fillNewPart();
         refused(QStringLiteral("No more records can be added: record numbers cannot pass 32767."));
     }
@@ -414,9 +429,9 @@ private slots:
         QFETCH(Value, expected);
         writePng(QStringLiteral("pic.png"));
         writePng(QStringLiteral("old.png"));
-        QDir().mkdir(QStringLiteral("Sub"));
+        QDir(f->business().folder()).mkdir(QStringLiteral("Sub"));
         writePng(QStringLiteral("Sub/pic.png"));
-        QFile notes(QStringLiteral("notes.png"));
+        QFile notes(f->filePath(QStringLiteral("notes.png")));
         QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("no picture") > 0);
         notes.close();
         addPart({.picture = Value("OLD.PNG")});

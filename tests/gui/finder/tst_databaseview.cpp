@@ -1,5 +1,10 @@
 // The data finder's lists: fill, sort, search, selection, and the actions of its buttons.
-#include "support/finderfixture.h"
+#include "support/businessfixture.h"
+
+#include "core/catalogue/partstable.h"
+#include "core/common/recordset.h"
+#include "core/items/itemtables.h"
+#include "gui/finder/databaseview.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -25,23 +30,34 @@ void clickHeader(databaseview& finder, int index) {
 void doubleClickHeader(databaseview& finder, int index) {
     QTest::mouseDClick(finder.Label1[index], Qt::LeftButton);
 }
+
+// A click on a line of the number column, as the user picks a line.
+void clickLine(databaseview& finder, int line) {
+    QListView* view = finder.List1[0];
+    const QRect spot = view->visualRect(view->model()->index(line, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, spot.center());
+}
+
+void click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
 } // namespace
 
 class TestDatabaseview : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FinderFixture> f;
+    std::unique_ptr<BusinessFixture> f;
 
 private slots:
-    void init() { f = std::make_unique<FinderFixture>(); }
+    void init() { f = std::make_unique<BusinessFixture>(); }
     void cleanup() {
-        QVERIFY2(f->prompts.done(), qPrintable(f->prompts.report()));
+        QVERIFY2(f->prompts().done(), qPrintable(f->prompts().report()));
         f.reset();
     }
 
     void emptyTableGivesAnEmptyList() {
-        databaseview* finder = databaseview::showList(0);
+        databaseview* finder = &f->showList(0);
         QVERIFY(finder);
         QCOMPARE(finder->windowTitle(), QStringLiteral("Main parts list"));
         QCOMPARE(finder->lineCount(), 0);
@@ -55,11 +71,11 @@ private slots:
     }
 
     void fillShowsEveryColumnAndMax() {
-        appState().class_codes.setEntry(4, QStringLiteral("Fasteners"));
-        FinderFixture::addPart(5, QStringLiteral("bolt"), 1.25, 4, true, 7);
-        FinderFixture::addPart(37, QStringLiteral("nut"), 9.5, 0, false);
-        FinderFixture::addPart(12, QStringLiteral("odd"), 12, 250);
-        databaseview* finder = databaseview::showList(0);
+        f->business().class_codes().setEntry(4, QStringLiteral("Fasteners"));
+        f->addPart(5, QStringLiteral("bolt"), 1.25, 4, true, 7);
+        f->addPart(37, QStringLiteral("nut"), 9.5, 0, false);
+        f->addPart(12, QStringLiteral("odd"), 12, 250);
+        databaseview* finder = &f->showList(0);
         QCOMPARE(finder->max, qint16(38));
         QCOMPARE(column(*finder, 0), (QStringList{"0005  G", "0012  G", "0037  S"}));
         QCOMPARE(column(*finder, 1),
@@ -75,10 +91,10 @@ private slots:
     }
 
     void sortFormsOrderAmountsAndNumbers() {
-        FinderFixture::addPart(1001, QStringLiteral("b"), 12);
-        FinderFixture::addPart(10000, QStringLiteral("c"), 9.5);
-        FinderFixture::addPart(1000, QStringLiteral("a"), 100.25);
-        databaseview* finder = databaseview::showList(0);
+        f->addPart(1001, QStringLiteral("b"), 12);
+        f->addPart(10000, QStringLiteral("c"), 9.5);
+        f->addPart(1000, QStringLiteral("a"), 100.25);
+        databaseview* finder = &f->showList(0);
         // A five-digit number sorts as text, between 1000 and 1001.
         QCOMPARE(column(*finder, 0), (QStringList{"1000  G", "10000  G", "1001  G"}));
         clickHeader(*finder, 4);
@@ -88,9 +104,9 @@ private slots:
     }
 
     void itemListForms() {
-        FinderFixture::addItem(3, QStringLiteral("frame"), true, 1.5f, 7.5);
-        FinderFixture::addItem(1, QStringLiteral("wheel"), false, 25.0f, 12);
-        databaseview* finder = databaseview::showList(3);
+        f->addItem(3, QStringLiteral("frame"), true, 1.5f, 7.5);
+        f->addItem(1, QStringLiteral("wheel"), false, 25.0f, 12);
+        databaseview* finder = &f->showList(3);
         QCOMPARE(finder->windowTitle(), QStringLiteral("Item list "));
         QVERIFY(!finder->Command1[4]->isVisible());
         QCOMPARE(column(*finder, 0), (QStringList{"0001  U", "0003  C"}));
@@ -106,17 +122,17 @@ private slots:
 
     void headerClickKeepsOrLosesTheSelection() {
         for (int n = 0; n < 5; ++n)
-            FinderFixture::addPart(n, QStringLiteral("part %1").arg(4 - n), 5.0 + n);
-        databaseview* finder = databaseview::showList(0);
-        finder->selectLine(3);
-        QCOMPARE(databaseview::connection(0).absolutePosition(), 3);
+            f->addPart(n, QStringLiteral("part %1").arg(4 - n), 5.0 + n);
+        databaseview* finder = &f->showList(0);
+        clickLine(*finder, 3);
+        QCOMPARE(finder->connection(0).absolutePosition(), 3);
         clickHeader(*finder, 0);
         QCOMPARE(finder->selectedLine(), 3);
         clickHeader(*finder, 2);
         QCOMPARE(finder->selectedLine(), -1);
         // Selecting a line moves the record set to its record, whatever the order.
-        finder->selectLine(0);
-        QCOMPARE(databaseview::connection(0).absolutePosition(), 4);
+        clickLine(*finder, 0);
+        QCOMPARE(finder->connection(0).absolutePosition(), 4);
         QCOMPARE(finder->Label1[2]->toolTip().isEmpty(), true);
         QEvent enter(QEvent::Enter);
         QCoreApplication::sendEvent(finder->Label1[2], &enter);
@@ -135,31 +151,31 @@ private slots:
     void searchFindsTheFirstLineNotLess() {
         QFETCH(QString, typed);
         QFETCH(int, line);
-        FinderFixture::addPart(1, QStringLiteral("Delta"), 1);
-        FinderFixture::addPart(2, QStringLiteral("alpha"), 1);
-        FinderFixture::addPart(3, QStringLiteral("Charlie"), 1);
-        FinderFixture::addPart(4, QStringLiteral("bravo"), 1);
-        databaseview* finder = databaseview::showList(0);
+        f->addPart(1, QStringLiteral("Delta"), 1);
+        f->addPart(2, QStringLiteral("alpha"), 1);
+        f->addPart(3, QStringLiteral("Charlie"), 1);
+        f->addPart(4, QStringLiteral("bravo"), 1);
+        databaseview* finder = &f->showList(0);
         doubleClickHeader(*finder, 2);
         QCOMPARE(column(*finder, 2), (QStringList{"alpha", "bravo", "Charlie", "Delta"}));
         QTest::keyClicks(finder->Text1, typed);
         QCOMPARE(finder->selectedLine(), line);
-        QCOMPARE(databaseview::connection(0).absolutePosition(), finder->linePosition(line));
+        QCOMPARE(finder->connection(0).absolutePosition(), finder->linePosition(line));
         QTest::mouseClick(finder->Command2, Qt::LeftButton);
         QVERIFY(!finder->Frame1->isVisible());
     }
 
     void searchStartsFromTheSelectedNumber() {
-        FinderFixture::addPart(12, QStringLiteral("x"), 1);
-        databaseview* finder = databaseview::showList(0);
-        finder->selectLine(0);
+        f->addPart(12, QStringLiteral("x"), 1);
+        databaseview* finder = &f->showList(0);
+        clickLine(*finder, 0);
         doubleClickHeader(*finder, 0);
         QCOMPARE(finder->Text1->text(), QStringLiteral("0012  G"));
-        finder->closeSearch();
-        FinderFixture::addItem(7, QStringLiteral("y"));
-        finder = databaseview::showList(3);
+        click(finder->Command2);
+        f->addItem(7, QStringLiteral("y"));
+        finder = &f->showList(3);
         clickHeader(*finder, 2);
-        finder->selectLine(0);
+        clickLine(*finder, 0);
         doubleClickHeader(*finder, 2);
         QCOMPARE(finder->Text1->text(), QStringLiteral("y"));
     }
@@ -184,59 +200,59 @@ private slots:
         QFETCH(int, button);
         QFETCH(QString, text);
         QFETCH(QString, title);
-        databaseview* finder = databaseview::showList(qint16(mode));
-        f->prompts.expectMessage(text, title);
-        finder->Command1[button]->click();
+        databaseview* finder = &f->showList(qint16(mode));
+        f->prompts().expectMessage(text, title);
+        click(finder->Command1[button]);
     }
 
     void partDeletionChecksUseAndAsks() {
-        FinderFixture::addPart(1, QStringLiteral("used"), 1);
-        FinderFixture::addPart(2, QStringLiteral("free"), 1);
-        FinderFixture::addItem(2, QStringLiteral("item two"));
-        FinderFixture::addComponent(9, false, 2); // item 2, not part 2, is in use
-        FinderFixture::addComponent(9, true, 1);  // the last row names part 1
-        databaseview* finder = databaseview::showList(0);
+        f->addPart(1, QStringLiteral("used"), 1);
+        f->addPart(2, QStringLiteral("free"), 1);
+        f->addItem(2, QStringLiteral("item two"));
+        f->addComponent(9, false, 2); // item 2, not part 2, is in use
+        f->addComponent(9, true, 1);  // the last row names part 1
+        databaseview* finder = &f->showList(0);
 
-        finder->selectLine(0);
-        f->prompts.expectMessage(QStringLiteral("Product is in use in an item"));
-        finder->Command1[2]->click();
+        clickLine(*finder, 0);
+        f->prompts().expectMessage(QStringLiteral("Product is in use in an item"));
+        click(finder->Command1[2]);
 
-        finder->selectLine(1);
-        f->prompts.expectQuestion(QStringLiteral("Are you sure"), QStringLiteral("deleting part"),
-                                  false);
-        finder->Command1[2]->click();
-        QCOMPARE(FinderFixture::countRows(QStringLiteral("parts.fdb"), Parts::table), 2);
+        clickLine(*finder, 1);
+        f->prompts().expectQuestion(QStringLiteral("Are you sure"), QStringLiteral("deleting part"),
+                                    false);
+        click(finder->Command1[2]);
+        QCOMPARE(f->countRows("parts.fdb", Parts::table), 2);
 
-        f->prompts.expectQuestion(QStringLiteral("Are you sure"), QStringLiteral("deleting part"),
-                                  true);
-        finder->Command1[2]->click();
-        QCOMPARE(FinderFixture::countRows(QStringLiteral("parts.fdb"), Parts::table), 1);
+        f->prompts().expectQuestion(QStringLiteral("Are you sure"), QStringLiteral("deleting part"),
+                                    true);
+        click(finder->Command1[2]);
+        QCOMPARE(f->countRows("parts.fdb", Parts::table), 1);
         finder = databaseview::loaded();
         QVERIFY(finder);
         QCOMPARE(column(*finder, 2), QStringList{"used"});
     }
 
     void itemDeletionRules() {
-        FinderFixture::addItem(1, QStringLiteral("confirmed"), true);
-        FinderFixture::addItem(2, QStringLiteral("component"));
-        FinderFixture::addItem(3, QStringLiteral("plain"));
-        FinderFixture::addComponent(1, false, 2);
-        FinderFixture::addComponent(3, true, 5);
-        FinderFixture::addComponent(3, true, 6);
-        databaseview* finder = databaseview::showList(3);
+        f->addItem(1, QStringLiteral("confirmed"), true);
+        f->addItem(2, QStringLiteral("component"));
+        f->addItem(3, QStringLiteral("plain"));
+        f->addComponent(1, false, 2);
+        f->addComponent(3, true, 5);
+        f->addComponent(3, true, 6);
+        databaseview* finder = &f->showList(3);
 
-        finder->selectLine(0);
-        f->prompts.expectMessage(QStringLiteral("Cannot delete item. it's confirmed"));
-        finder->Command1[2]->click();
-        finder->selectLine(1);
-        f->prompts.expectMessage(QStringLiteral("Product is in use in an item"));
-        finder->Command1[2]->click();
+        clickLine(*finder, 0);
+        f->prompts().expectMessage(QStringLiteral("Cannot delete item. it's confirmed"));
+        click(finder->Command1[2]);
+        clickLine(*finder, 1);
+        f->prompts().expectMessage(QStringLiteral("Product is in use in an item"));
+        click(finder->Command1[2]);
 
         // No question; the item's own lines go with it.
-        finder->selectLine(2);
-        finder->Command1[2]->click();
-        QCOMPARE(FinderFixture::countRows(QStringLiteral("items.fdb"), AssembledItems::table), 2);
-        QCOMPARE(FinderFixture::countRows(QStringLiteral("items.fdb"), PartsList::table), 1);
+        clickLine(*finder, 2);
+        click(finder->Command1[2]);
+        QCOMPARE(f->countRows("items.fdb", AssembledItems::table), 2);
+        QCOMPARE(f->countRows("items.fdb", PartsList::table), 1);
         QCOMPARE(column(*databaseview::loaded(), 2), (QStringList{"confirmed", "component"}));
     }
 
@@ -247,27 +263,20 @@ private slots:
     }
     void addingStopsAtTheLastNumber() {
         QFETCH(qint64, highest);
-        FinderFixture::addPart(highest, QStringLiteral("last"), 1);
-        databaseview* finder = databaseview::showList(0);
+        f->addPart(highest, QStringLiteral("last"), 1);
+        databaseview* finder = &f->showList(0);
         QCOMPARE(finder->max, qint16(32767));
-        f->prompts.expectMessage(
+        f->prompts().expectMessage(
             QStringLiteral("No more records can be added: record numbers cannot pass 32767."));
-        finder->Command1[0]->click();
+        click(finder->Command1[0]);
     }
 
     void sellingShowsTheCustomers() {
-        FinderFixture::addPart(1, QStringLiteral("p"), 1);
-        {
-            RecordSet customers(QStringLiteral("cust.fdb"), Customers::table);
-            customers.addNew();
-            customers.setField(Customers::cust_no, qint64(12));
-            customers.setField(Customers::first_name, QStringLiteral("John"));
-            customers.setField(Customers::last_name, QStringLiteral("Smith"));
-            customers.update();
-        }
-        databaseview* finder = databaseview::showList(0);
-        finder->selectLine(0);
-        finder->Command1[4]->click();
+        f->addPart(1, QStringLiteral("p"), 1);
+        f->addCustomer(12, QStringLiteral("John"), QStringLiteral("Smith"));
+        databaseview* finder = &f->showList(0);
+        clickLine(*finder, 0);
+        click(finder->Command1[4]);
         QVERIFY(finder->List4->isVisible());
         QCOMPARE(finder->List4->item(0)->text(), QStringLiteral("0012  John Smith"));
         clickHeader(*finder, 1);
@@ -275,12 +284,12 @@ private slots:
     }
 
     void partsListTwiceKeepsOneLegend() {
-        MDIForm1& main = MDIForm1::get();
-        main.Command1[1]->click();
-        main.Command1[1]->click();
+        MDIForm1& main = f->main();
+        click(main.Command1[1]);
+        click(main.Command1[1]);
         QCOMPARE(main.Label1->text(), QStringLiteral("Business opened successfully: "
                                                      "         G = general Stock       S = special"));
-        databaseview::loaded()->Command1[3]->click();
+        click(databaseview::loaded()->Command1[3]);
         QVERIFY(!databaseview::loaded());
         QCOMPARE(main.Label1->text(), QStringLiteral("Business opened successfully: "));
     }

@@ -1,16 +1,12 @@
 // The part and item picker, driven through its controls with a stand-in for its caller.
-#include "core/business/businessfiles.h"
 #include "core/catalogue/partstable.h"
 #include "core/common/recordset.h"
-#include "support/scriptedprompts.h"
-#include "gui/finder/databaseview.h"
+#include "core/items/itemtables.h"
 #include "gui/finder/getpart.h"
 #include "gui/finder/pickercaller.h"
-#include "core/items/itemtables.h"
-#include "support/modal.h"
-#include "support/temphome.h"
+#include "support/businessfixture.h"
 
-#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,9 +46,13 @@ Money money(double amount) {
     return Money::fromDouble(amount).value();
 }
 
+// The fixture of the running test, whose business the picker lists.
+BusinessFixture* fixture = nullptr;
+
+// Rows with the costs, codes, delivery times and pictures the picker filters and shows.
 void addPart(int number, const QString& name, double cost, int code, double days,
              const QString& picture = QString()) {
-    RecordSet rows(QStringLiteral("parts.fdb"), Parts::table);
+    RecordSet rows(fixture->filePath(QStringLiteral("parts.fdb")), Parts::table);
     rows.addNew();
     rows.setField(Parts::part_no, number);
     rows.setField(Parts::description, name);
@@ -64,7 +64,7 @@ void addPart(int number, const QString& name, double cost, int code, double days
 }
 
 void addItem(int number, const QString& name, double cost, int code, double days) {
-    RecordSet rows(QStringLiteral("items.fdb"), AssembledItems::table);
+    RecordSet rows(fixture->filePath(QStringLiteral("items.fdb")), AssembledItems::table);
     rows.addNew();
     rows.setField(AssembledItems::item_no, number);
     rows.setField(AssembledItems::item_desc, name);
@@ -87,12 +87,12 @@ class TestGetpart : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempHome> home;
-    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<BusinessFixture> f;
+    ScriptedPrompts* prompts = nullptr;
     FakeCaller caller;
 
     getpart& open(qint16 mode) {
-        getpart& p = getpart::get();
+        getpart& p = getpart::get(f->business());
         p.mode = mode;
         p.caller = &caller;
         p.load();
@@ -116,10 +116,9 @@ private:
 
 private slots:
     void init() {
-        home = std::make_unique<TempHome>();
-        businessfiles::createBusinessDatabases(home->path(), home->file(QStringLiteral("0")));
-        QDir::setCurrent(home->file(QStringLiteral("0")));
-        prompts = std::make_unique<ScriptedPrompts>();
+        f = std::make_unique<BusinessFixture>();
+        fixture = f.get();
+        prompts = &f->prompts();
         caller.onto = 4; // the entry row of a caller with four lines
         caller.cnt = 4;
         caller.line = PickerLine();
@@ -132,14 +131,12 @@ private slots:
         addItem(5, QStringLiteral("Robot"), 900.0, 5, 9.0);
     }
     void cleanup() {
-        closeModalWindows();
-        delete getpart::loaded();
-        delete databaseview::loaded();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QDir::setCurrent(home->path());
-        QVERIFY2(prompts->done(), qPrintable(prompts->report()));
-        prompts.reset();
-        home.reset();
+        const bool done = prompts->done();
+        const QString report = prompts->report();
+        prompts = nullptr;
+        fixture = nullptr;
+        f.reset();
+        QVERIFY2(done, qPrintable(report));
     }
 
     void highestCost_data() {
@@ -400,8 +397,8 @@ private slots:
     void pictureOfAChosenPart() {
         QImage image(8, 8, QImage::Format_RGB32);
         image.fill(Qt::red);
-        QVERIFY(image.save(QStringLiteral("gear.png")));
-        QFile bad(QStringLiteral("BAD.PNG"));
+        QVERIFY(image.save(f->filePath(QStringLiteral("gear.png"))));
+        QFile bad(f->filePath(QStringLiteral("BAD.PNG")));
         QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("not a picture") > 0);
         bad.close();
         addPart(6, QStringLiteral("Wheel"), 1.0, 0, 1.0, QStringLiteral("GEAR.PNG"));

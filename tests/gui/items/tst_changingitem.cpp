@@ -1,29 +1,26 @@
 // The item builder and the new item dialog, driven through their controls with the picker's
 // hand-over called as the picker calls it.
-#include "core/business/business.h"
-#include "core/business/bizsettings.h"
-#include "core/business/businessfiles.h"
-#include "gui/app/mdiform1.h"
+#include "support/businessfixture.h"
+
 #include "core/catalogue/partstable.h"
 #include "core/common/database.h"
-#include "core/common/recordfile.h"
 #include "core/common/recordset.h"
-#include "support/scriptedprompts.h"
+#include "core/items/itemtables.h"
 #include "gui/finder/databaseview.h"
 #include "gui/finder/getpart.h"
 #include "gui/items/changingitem.h"
-#include "core/items/itemtables.h"
 #include "gui/items/newitem.h"
 #include "support/modal.h"
-#include "support/temphome.h"
+#include "support/modaldriver.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 #include <memory>
@@ -34,72 +31,11 @@ const QString multiplyQuestion = QStringLiteral(
     "This part/item has been inserted already. Do you want to Multiply the rates by qty");
 const QString recursive = QStringLiteral("Sorry, can not use the same host item as a part item");
 
-void writeSettings(float markup) {
-    BizSettings settings;
-    settings.company = QStringLiteral("Test Works");
-    settings.markup_rate = markup;
-    settings.asm_rate = 10;
-    settings.eng_rate = 20;
-    settings.test_rate = 30;
-    writeRecordAtomically(QStringLiteral("settings.dat"), settings.encode());
-}
-
-RecordSet& connection(int n) {
-    return databaseview::connection(n);
-}
-
-void addItem(qint64 number, const QString& description, float markup = 1.5f,
-             bool confirmed = false) {
-    RecordSet& items = connection(databaseview::assembled_items);
-    items.addNew();
-    const QList<Value> values{number, description, Money(), markup,   0.0f,
-                              0,      confirmed,   Money(), qint64(0)};
-    for (int i = 0; i < values.size(); ++i)
-        items.setField(i, values[i]);
-    items.update();
-}
-
-void addPart(qint64 number, const QString& description) {
-    RecordSet& parts = connection(databaseview::parts);
-    parts.addNew();
-    parts.setField(Parts::part_no, number);
-    parts.setField(Parts::description, description);
-    parts.update();
-}
-
-// Stored lines of an item, part numbers from 100 on.
-void addLines(qint64 host, int count) {
-    RecordSet& lines = connection(databaseview::parts_list);
-    Transaction transaction(lines.database());
-    for (int i = 0; i < count; ++i) {
-        lines.addNew();
-        const QList<Value> values{host, true, qint64(100 + i), qint64(1), Money(), Money(), 0.0f,
-                                  0.0f, 0.0f, Money(),         1.0f};
-        for (int c = 0; c < values.size(); ++c)
-            lines.setField(c, values[c]);
-        lines.update();
-    }
-    transaction.commit();
-}
-
-QList<qint64> storedNumbers(qint64 host) {
-    RecordSet& lines = connection(databaseview::parts_list);
-    QList<qint64> numbers;
-    if (lines.recordCount() == 0)
-        return numbers;
-    for (lines.moveFirst(); !lines.eof(); lines.moveNext()) {
-        if (lines.field(PartsList::host_item_no).toInt64() == host)
-            numbers << lines.field(PartsList::ip_no).toInt64();
-    }
-    return numbers;
-}
-
-// Column c of the item's stored row at position p.
-Value storedItem(int p, int c) {
-    RecordSet& items = connection(databaseview::assembled_items);
-    items.moveFirst();
-    items.move(p);
-    return items.field(c);
+// A click on a line of the finder's number column, as the user picks a line.
+void clickLine(databaseview& finder, int line) {
+    QListView* view = finder.List1[0];
+    const QRect spot = view->visualRect(view->model()->index(line, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, spot.center());
 }
 
 // A greyed box is plainly grey, so that it stands out from an empty white box, and carries the
@@ -141,18 +77,60 @@ class TestChangingItem : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempHome> home;
-    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<BusinessFixture> f;
 
-    // Opens the builder on the item listed on the finder's line, as "Edit item" does.
+    ScriptedPrompts& prompts() { return f->prompts(); }
+    RecordSet& connection(int n) { return f->connection(n); }
+
+    // Engineering $20, assembly $10 and testing $30 an hour.
+    void writeSettings(float markup) {
+        f->writeSettings(BusinessFixture::rates(markup, 20, 10, 30, 0));
+    }
+
+    // Stored lines of an item, part numbers from 100 on.
+    void addLines(qint64 host, int count) {
+        RecordSet& lines = connection(Business::parts_list);
+        Transaction transaction(lines.database());
+        for (int i = 0; i < count; ++i) {
+            lines.addNew();
+            const QList<Value> values{
+                host, true, qint64(100 + i), qint64(1), Money(), Money(), 0.0f,
+                0.0f, 0.0f, Money(),         1.0f};
+            for (int c = 0; c < values.size(); ++c)
+                lines.setField(c, values[c]);
+            lines.update();
+        }
+        transaction.commit();
+    }
+
+    QList<qint64> storedNumbers(qint64 host) {
+        RecordSet& lines = connection(Business::parts_list);
+        QList<qint64> numbers;
+        if (lines.recordCount() == 0)
+            return numbers;
+        for (lines.moveFirst(); !lines.eof(); lines.moveNext()) {
+            if (lines.field(PartsList::host_item_no).toInt64() == host)
+                numbers << lines.field(PartsList::ip_no).toInt64();
+        }
+        return numbers;
+    }
+
+    // Column c of the item's stored row at position p.
+    Value storedItem(int p, int c) {
+        RecordSet& items = connection(Business::assembled_items);
+        items.moveFirst();
+        items.move(p);
+        return items.field(c);
+    }
+
+    // Opens the builder on the item of the item list's line with the hand-over of "Edit item",
+    // but not modally, so that the test drives it step by step.
     changingitem& open(int line) {
-        databaseview& finder = databaseview::get();
-        finder.mode = 3;
-        finder.setform();
-        finder.selectLine(line);
-        changingitem& builder = changingitem::get();
+        databaseview& finder = f->showList(3);
+        clickLine(finder, line);
+        changingitem& builder = changingitem::get(f->business());
         builder.area = qint16(finder.linePosition(line));
-        builder.load();
+        builder.load(finder.cellText(0, line).left(5), finder.cellText(2, line));
         builder.show();
         return builder;
     }
@@ -161,7 +139,7 @@ private:
     void pick(changingitem& builder, qint16 ar, const QString& entry, bool isPart,
               const QString& qty, const QString& price = QStringLiteral("$2.50"),
               const QStringList& hours = {"1.50 Hr", "0.50 Hr", "0.25 Hr"}, float days = 2.5f) {
-        getpart& picker = getpart::get();
+        getpart& picker = getpart::get(f->business());
         picker.mode = 0;
         picker.caller = &builder;
         picker.load();
@@ -175,37 +153,22 @@ private:
         builder.adder(ar);
     }
 
-    void startMainWindow() {
-        AppState& state = appState();
-        state = AppState();
-        state.homePath = home->path();
-        state.biz_registry.occupy(0, QStringLiteral("Test Works"));
-        state.biz_registry.biz_count = 1;
-        state.biz_registry.cur_biz = 0;
-        state.biz_registry.biz_state = 1;
-        MDIForm1::get().reset();
-        MDIForm1::get().show();
+    // The toolbar's "New item": the item list and the new item dialog beside it.
+    newitem& newItemDialog() {
+        QTest::mouseClick(f->main().Command1[2], Qt::LeftButton);
+        newitem* dialog = newitem::loaded();
+        if (!dialog)
+            qFatal("the new item dialog did not open");
+        return *dialog;
     }
 
 private slots:
-    void init() {
-        home = std::make_unique<TempHome>();
-        businessfiles::createBusinessDatabases(home->path(), home->file(QStringLiteral("0")));
-        QDir::setCurrent(home->file(QStringLiteral("0")));
-        prompts = std::make_unique<ScriptedPrompts>();
-    }
+    void init() { f = std::make_unique<BusinessFixture>(); }
     void cleanup() {
-        closeModalWindows();
-        delete getpart::loaded();
-        delete changingitem::loaded();
-        delete newitem::loaded();
-        delete databaseview::loaded();
-        delete MDIForm1::loaded();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QDir::setCurrent(home->path());
-        QVERIFY2(prompts->done(), qPrintable(prompts->report()));
-        prompts.reset();
-        home.reset();
+        const bool promptsDone = prompts().done();
+        const QString report = prompts().report();
+        f.reset();
+        QVERIFY2(promptsDone, qPrintable(report));
     }
 
     void newItem_data() {
@@ -221,11 +184,7 @@ private slots:
         QFETCH(float, markup);
         if (settingsFile)
             writeSettings(1.5f);
-        startMainWindow();
-        databaseview::showList(3);
-        newitem& dialog = newitem::get();
-        dialog.load();
-        MDIForm1::get().showChild(&dialog);
+        newitem& dialog = newItemDialog();
         QCOMPARE(dialog.Text1[0]->text(), QStringLiteral("0000"));
         QVERIFY(!dialog.Text1[0]->isEnabled());
         QTest::keyClicks(dialog.Text1[1], QStringLiteral("Robot arm"));
@@ -237,7 +196,7 @@ private slots:
             seen << QString::number(builder.cnt);
             for (int r = 0; r < 7; ++r)
                 seen << (greyed(builder.Text5[r]) ? "greyed" : "active");
-            builder.Command1[2]->click();
+            QTest::mouseClick(builder.Command1[2], Qt::LeftButton);
         });
         QTest::mouseClick(dialog.Command1, Qt::LeftButton);
 
@@ -250,13 +209,13 @@ private slots:
         QVERIFY(!newitem::loaded());
         QVERIFY(databaseview::loaded());
         QCOMPARE(databaseview::loaded()->lineCount(), 1);
-        QCOMPARE(connection(databaseview::assembled_items).recordCount(), 1);
+        QCOMPARE(connection(Business::assembled_items).recordCount(), 1);
         QCOMPARE(storedItem(0, AssembledItems::item_no).toInt64(), qint64(0));
         QCOMPARE(storedItem(0, AssembledItems::item_desc).toText(), QStringLiteral("Robot arm"));
         QCOMPARE(storedItem(0, AssembledItems::markup).toFloat(), markup);
         QCOMPARE(storedItem(0, AssembledItems::total_costs).toMoney(), Money());
         QVERIFY(!storedItem(0, AssembledItems::confirmed).toBool());
-        QCOMPARE(connection(databaseview::parts_list).recordCount(), 0);
+        QCOMPARE(connection(Business::parts_list).recordCount(), 0);
     }
 
     void newItemRefused_data() {
@@ -273,38 +232,30 @@ private slots:
         QFETCH(QString, description);
         QFETCH(qint64, highest);
         QFETCH(QString, message);
-        startMainWindow();
         if (highest >= 0)
-            addItem(highest, QStringLiteral("Last"));
-        databaseview::showList(3);
-        const int before = connection(databaseview::assembled_items).recordCount();
-        newitem& dialog = newitem::get();
-        dialog.load();
-        MDIForm1::get().showChild(&dialog);
-        dialog.Text1[1]->setText(description);
-        prompts->expectMessage(message);
+            f->addItem(highest, QStringLiteral("Last"));
+        newitem& dialog = newItemDialog();
+        const int before = connection(Business::assembled_items).recordCount();
+        QTest::keyClicks(dialog.Text1[1], description);
+        prompts().expectMessage(message);
         QTest::mouseClick(dialog.Command1, Qt::LeftButton);
         QVERIFY(newitem::loaded());
         QVERIFY(!changingitem::loaded());
-        QCOMPARE(connection(databaseview::assembled_items).recordCount(), before);
+        QCOMPARE(connection(Business::assembled_items).recordCount(), before);
     }
 
     void newItemCancel() {
-        startMainWindow();
-        databaseview::showList(3);
-        newitem& dialog = newitem::get();
-        dialog.load();
-        dialog.Text1[1]->setText(QStringLiteral("Unwanted"));
+        newitem& dialog = newItemDialog();
+        QTest::keyClicks(dialog.Text1[1], QStringLiteral("Unwanted"));
         QTest::mouseClick(dialog.Command2, Qt::LeftButton);
         QVERIFY(!newitem::loaded());
         QVERIFY(!databaseview::loaded());
-        RecordSet items(QStringLiteral("items.fdb"), AssembledItems::table);
-        QCOMPARE(items.recordCount(), 0);
+        QCOMPARE(f->countRows("items.fdb", AssembledItems::table), 0);
     }
 
     void workedLine() {
         writeSettings(1.5f);
-        addItem(7, QStringLiteral("Robot"));
+        f->addItem(7, QStringLiteral("Robot"));
         changingitem& builder = open(0);
         QCOMPARE(builder.Text1[0]->text(), QStringLiteral("0007 "));
         QCOMPARE(tipOf(builder.Text3[0]), QString()); // the entry row has no description tip
@@ -363,11 +314,11 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, cost);
         writeSettings(1.5f);
-        addItem(7, QStringLiteral("Robot"));
+        f->addItem(7, QStringLiteral("Robot"));
         changingitem& builder = open(0);
         pick(builder, 0, QStringLiteral("0012     Bolt"), true, QStringLiteral("4"));
-        prompts->expectInput(QStringLiteral("Enter mark up rate "), QStringLiteral("mark up rate"),
-                             answer);
+        prompts().expectInput(QStringLiteral("Enter mark up rate "), QStringLiteral("mark up rate"),
+                              answer);
         QTest::mouseClick(builder.Text1[5], Qt::LeftButton);
         QCOMPARE(builder.Text1[5]->text(), box);
         QCOMPARE(builder.Text10[0]->text(), cost);
@@ -384,10 +335,10 @@ private slots:
     void mergeAsks() {
         QFETCH(bool, yes);
         QFETCH(QString, hours);
-        addItem(7, QStringLiteral("Robot"));
+        f->addItem(7, QStringLiteral("Robot"));
         changingitem& builder = open(0);
         pick(builder, 0, QStringLiteral("0012     Bolt"), true, QStringLiteral("5"));
-        prompts->expectQuestion(multiplyQuestion, QString(), yes);
+        prompts().expectQuestion(multiplyQuestion, QString(), yes);
         pick(builder, 1, QStringLiteral("0012     Bolt"), true, QStringLiteral("3"),
              QStringLiteral("$2.50"), {"0.75 Hr", "0.00", "0.00"});
         QCOMPARE(builder.cnt, qint16(1));
@@ -398,10 +349,10 @@ private slots:
     }
 
     void recursionRefused() {
-        addItem(7, QStringLiteral("Robot"));
-        addItem(8, QStringLiteral("Robot cell"));
+        f->addItem(7, QStringLiteral("Robot"));
+        f->addItem(8, QStringLiteral("Robot cell"));
         changingitem& builder = open(0);
-        prompts->expectMessage(recursive, QStringLiteral("Recursive"));
+        prompts().expectMessage(recursive, QStringLiteral("Recursive"));
         pick(builder, 0, QStringLiteral("0007     Robot"), false, QStringLiteral("1"));
         QVERIFY(getpart::loaded()); // the picker stays open for another choice
         QCOMPARE(builder.cnt, qint16(0));
@@ -424,7 +375,7 @@ private slots:
         QFETCH(int, loadedMaximum);
         QFETCH(int, appendedMaximum);
         QFETCH(int, appendedValue);
-        addItem(7, QStringLiteral("Robot"));
+        f->addItem(7, QStringLiteral("Robot"));
         addLines(7, stored);
         changingitem& builder = open(0);
         QCOMPARE(builder.cnt, qint16(stored));
@@ -458,15 +409,15 @@ private slots:
     }
 
     void gridClickHandsOverTheLine() {
-        addPart(100, QStringLiteral("Washer"));
-        addItem(7, QStringLiteral("Robot"));
+        f->addPart(100, QStringLiteral("Washer"), 0);
+        f->addItem(7, QStringLiteral("Robot"));
         addLines(7, 1);
         changingitem& builder = open(0);
         QStringList handed;
         whenShown<getpart>([&](getpart& picker) {
             handed << builder.Data1 << builder.data7 << builder.data6 << builder.data2
                    << QString::number(builder.onto) << picker.Text1[2]->text();
-            picker.unload();
+            QTest::mouseClick(picker.Command2, Qt::LeftButton);
         });
         QTest::mouseClick(builder.Text9[0], Qt::LeftButton);
         QCOMPARE(handed,
@@ -477,8 +428,8 @@ private slots:
     }
 
     void classList() {
-        appState().class_codes.setEntry(12, QStringLiteral("Cables"));
-        addItem(7, QStringLiteral("Robot"));
+        f->business().class_codes().setEntry(12, QStringLiteral("Cables"));
+        f->addItem(7, QStringLiteral("Robot"));
         changingitem& builder = open(0);
         QCOMPARE(builder.Text1[7]->text(), QStringLiteral("000      MISC"));
         QTest::mouseDClick(builder.Text1[7], Qt::LeftButton); // no mark-up prompt
@@ -498,25 +449,38 @@ private slots:
     }
     void confirm() {
         QFETCH(bool, save);
-        addItem(7, QStringLiteral("Robot"));
-        changingitem& builder = open(0);
-        pick(builder, 0, QStringLiteral("0012     Bolt"), true, QStringLiteral("4"));
-        QTest::mouseClick(builder.Command1[1], Qt::LeftButton);
-        QVERIFY(!builder.Text1[5]->isEnabled());
-        QVERIFY(!builder.Command1[1]->isEnabled());
-        QVERIFY(builder.Command1[0]->isEnabled());
-        QVERIFY(greyed(builder.Text2[0]) && greyed(builder.Text2[1]));
-        QTest::mouseClick(builder.Text2[1], Qt::LeftButton);
-        QVERIFY(!getpart::loaded());
-
-        if (save)
-            prompts->expectMessage(QStringLiteral("saved"));
-        QTest::mouseClick(builder.Command1[save ? 0 : 2], Qt::LeftButton);
+        f->addItem(7, QStringLiteral("Robot"));
+        databaseview& finder = f->showList(3);
+        // Opened by "Edit item", so that the list is rebuilt as it is when the builder closes.
+        QStringList seen;
+        ModalDriver driver;
+        driver.expectWindow(QStringLiteral("changingitem"), [&](QWidget*) {
+            changingitem& builder = *changingitem::loaded();
+            pick(builder, 0, QStringLiteral("0012     Bolt"), true, QStringLiteral("4"));
+            QTest::mouseClick(builder.Command1[1], Qt::LeftButton);
+            seen << (builder.Text1[5]->isEnabled() ? "mark-up open" : "mark-up locked")
+                 << (builder.Command1[1]->isEnabled() ? "Confirm open" : "Confirm locked")
+                 << (builder.Command1[0]->isEnabled() ? "Save open" : "Save locked")
+                 << (greyed(builder.Text2[0]) && greyed(builder.Text2[1]) ? "lines greyed"
+                                                                          : "lines open");
+            QTest::mouseClick(builder.Text2[1], Qt::LeftButton);
+            seen << (getpart::loaded() ? "picker opened" : "no picker");
+            if (save)
+                prompts().expectMessage(QStringLiteral("saved"));
+            QTest::mouseClick(builder.Command1[save ? 0 : 2], Qt::LeftButton);
+        });
+        clickLine(finder, 0);
+        QTest::mouseClick(finder.Command1[0], Qt::LeftButton);
+        QVERIFY2(driver.done(), qPrintable(driver.report()));
+        QCOMPARE(seen, (QStringList{"mark-up locked", "Confirm locked", "Save open", "lines greyed",
+                                    "no picker"}));
         QVERIFY(!changingitem::loaded());
         QCOMPARE(storedItem(0, AssembledItems::confirmed).toBool(), save);
         QCOMPARE(storedNumbers(7), save ? QList<qint64>{12} : QList<qint64>{});
-        QCOMPARE(databaseview::loaded()->cellText(0, 0),
+        QCOMPARE(databaseview::loaded(), &finder);
+        QCOMPARE(finder.cellText(0, 0),
                  save ? QStringLiteral("0007  C") : QStringLiteral("0007  U"));
+        QCOMPARE(finder.selectedLine(), -1);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
         changingitem& again = open(0);
@@ -536,15 +500,15 @@ private slots:
     void keyOnLineOpensPicker() {
         QFETCH(int, key);
         QFETCH(int, row);
-        addPart(100, QStringLiteral("Washer"));
-        addItem(7, QStringLiteral("Robot"));
+        f->addPart(100, QStringLiteral("Washer"), 0);
+        f->addItem(7, QStringLiteral("Robot"));
         addLines(7, 1);
         changingitem& builder = open(0);
         QVERIFY(shownActive(&builder));
         int handed = -1;
         whenShown<getpart>([&](getpart& picker) {
             handed = builder.onto;
-            picker.unload();
+            QTest::mouseClick(picker.Command2, Qt::LeftButton);
         });
         builder.Text4[row]->setFocus();
         press(key);
@@ -566,7 +530,7 @@ private slots:
     }
 
     void gridByKeys() {
-        addItem(7, QStringLiteral("Robot"));
+        f->addItem(7, QStringLiteral("Robot"));
         addLines(7, 9);
         changingitem& builder = open(0);
         QVERIFY(shownActive(&builder));
@@ -596,12 +560,12 @@ private slots:
     }
 
     void fieldsByKeys() {
-        appState().class_codes.setEntry(1, QStringLiteral("Motors"));
-        addItem(7, QStringLiteral("Robot"));
+        f->business().class_codes().setEntry(1, QStringLiteral("Motors"));
+        f->addItem(7, QStringLiteral("Robot"));
         changingitem& builder = open(0);
         QVERIFY(shownActive(&builder));
-        prompts->expectInput(QStringLiteral("Enter mark up rate "), QStringLiteral("mark up rate"),
-                             QStringLiteral("2"));
+        prompts().expectInput(QStringLiteral("Enter mark up rate "), QStringLiteral("mark up rate"),
+                              QStringLiteral("2"));
         builder.Text1[5]->setFocus();
         press(Qt::Key_Return);
         QCOMPARE(builder.Text1[5]->text(), QStringLiteral("2.0000%"));
@@ -627,17 +591,18 @@ private slots:
     // An engine error while saving: the user is told, the window stays, nothing changes.
     void failedSave() {
         writeSettings(1.5f);
-        addItem(7, QStringLiteral("Robot"));
+        f->addItem(7, QStringLiteral("Robot"));
         addLines(7, 2);
-        connection(databaseview::parts_list)
+        connection(Business::parts_list)
             .database()
             .execute("CREATE TRIGGER refuse BEFORE INSERT ON \"parts list\" WHEN NEW.ip_no = 30 "
                      "BEGIN SELECT RAISE(ABORT, 'the disk is full'); END");
         changingitem& builder = open(0);
         pick(builder, 2, QStringLiteral("0030     Gear"), true, QStringLiteral("1"));
-        prompts->expectMessageStartingWith(QStringLiteral("items.fdb"));
+        prompts().expectMessageStartingWith(connection(Business::parts_list).database().path() +
+                                            QStringLiteral(": "));
         QTest::mouseClick(builder.Command1[0], Qt::LeftButton);
-        QVERIFY(prompts->shown().last().contains(QStringLiteral("the disk is full")));
+        QVERIFY(prompts().shown().last().contains(QStringLiteral("the disk is full")));
         QVERIFY(changingitem::loaded());
         QCOMPARE(storedNumbers(7), (QList<qint64>{100, 101}));
         QCOMPARE(storedItem(0, AssembledItems::total_costs).toMoney(), Money());

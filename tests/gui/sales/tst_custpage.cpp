@@ -1,23 +1,23 @@
 // The customer editor and the invoice list, driven through their controls by name over a real
 // business's customer and sales tables, and the removal of a customer.
-#include "core/business/businessfiles.h"
+#include "support/businessfixture.h"
+
 #include "core/common/clock.h"
 #include "core/common/database.h"
 #include "core/common/recordset.h"
-#include "support/scriptedprompts.h"
-#include "gui/finder/databaseview.h"
 #include "core/sales/customerrules.h"
-#include "gui/sales/custpage.h"
 #include "core/sales/salestables.h"
+#include "gui/finder/databaseview.h"
+#include "gui/sales/custpage.h"
 #include "gui/sales/showinvoices.h"
 #include "gui/sales/viewinvoice.h"
 #include "support/modal.h"
-#include "support/temphome.h"
+#include "support/modaldriver.h"
 
 #include <QCalendarWidget>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
@@ -26,24 +26,6 @@
 #include <memory>
 
 namespace {
-RecordSet& customers() {
-    return databaseview::connection(databaseview::customers);
-}
-RecordSet& invoices() {
-    return databaseview::connection(databaseview::sales_invoices);
-}
-
-void addCustomer(qint64 number, const QString& first = QStringLiteral("John"),
-                 const QString& last = QStringLiteral("Smith")) {
-    RecordSet& rs = customers();
-    rs.addNew();
-    const std::vector<Value> row = {
-        number, first, last, QDate(2001, 3, 5), Money::fromRaw(2505000), "1 Mill Road", "555-0101"};
-    for (int column = 0; column < Customers::columnCount; ++column)
-        rs.setField(column, row[size_t(column)]);
-    rs.update();
-}
-
 struct Invoice {
     qint64 cust = 12;
     qint64 no = 0;
@@ -51,44 +33,6 @@ struct Invoice {
     qint64 owed = 0; // ten-thousandths
     qint64 paid = 0;
 };
-void addInvoice(const Invoice& invoice) {
-    RecordSet& rs = invoices();
-    rs.addNew();
-    rs.setField(SalesInvoices::cust_no, invoice.cust);
-    rs.setField(SalesInvoices::invoice_no, invoice.no);
-    rs.setField(SalesInvoices::update_date, invoice.updated);
-    rs.setField(SalesInvoices::amount_paid, Money::fromRaw(invoice.paid));
-    rs.setField(SalesInvoices::amount_owed, Money::fromRaw(invoice.owed));
-    rs.setField(SalesInvoices::confirmed, false);
-    rs.update();
-}
-
-std::vector<Value> storedCustomer(int position) {
-    RecordSet& rs = customers();
-    rs.moveFirst();
-    rs.move(position);
-    std::vector<Value> row;
-    for (int column = 0; column < Customers::columnCount; ++column)
-        row.push_back(rs.field(column));
-    return row;
-}
-
-// The finder's customer list, rebuilt.
-databaseview& customerList() {
-    databaseview& finder = databaseview::get();
-    finder.mode = databaseview::customers;
-    finder.setform();
-    return finder;
-}
-
-showinvoices& openList(qint16 cust, const QString& cname = QStringLiteral("DOE, Jo")) {
-    showinvoices& list = showinvoices::get();
-    list.cust = cust;
-    list.cname = cname;
-    list.load();
-    list.show();
-    return list;
-}
 
 QStringList shownLines(const showinvoices& list) {
     QStringList texts;
@@ -96,29 +40,88 @@ QStringList shownLines(const showinvoices& list) {
         texts << list.List1->item(i)->text();
     return texts;
 }
+
+// A click on a line of the finder's number column, as the user picks a line.
+void clickLine(databaseview& finder, int line) {
+    QListView* view = finder.List1[0];
+    const QRect spot = view->visualRect(view->model()->index(line, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, spot.center());
+}
+
+void click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
 } // namespace
 
 class TestCustomerWindows : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempHome> home;
-    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<BusinessFixture> f;
 
-    custpage& open(qint16 newcust, int position = 0) {
-        customerList();
-        if (customers().recordCount() > 0) {
-            customers().moveFirst();
-            customers().move(position);
-        }
-        custpage& page = custpage::get();
+    ScriptedPrompts& prompts() { return f->prompts(); }
+    RecordSet& customers() { return f->connection(Business::customers); }
+    RecordSet& invoices() { return f->connection(Business::sales_invoices); }
+
+    void addCustomer(qint64 number, const QString& first = QStringLiteral("John"),
+                     const QString& last = QStringLiteral("Smith")) {
+        RecordSet& rs = customers();
+        rs.addNew();
+        const std::vector<Value> row = {
+            number,        first,     last, QDate(2001, 3, 5), Money::fromRaw(2505000),
+            "1 Mill Road", "555-0101"};
+        for (int column = 0; column < Customers::columnCount; ++column)
+            rs.setField(column, row[size_t(column)]);
+        rs.update();
+    }
+
+    void addInvoice(const Invoice& invoice) {
+        RecordSet& rs = invoices();
+        rs.addNew();
+        rs.setField(SalesInvoices::cust_no, invoice.cust);
+        rs.setField(SalesInvoices::invoice_no, invoice.no);
+        rs.setField(SalesInvoices::update_date, invoice.updated);
+        rs.setField(SalesInvoices::amount_paid, Money::fromRaw(invoice.paid));
+        rs.setField(SalesInvoices::amount_owed, Money::fromRaw(invoice.owed));
+        rs.setField(SalesInvoices::confirmed, false);
+        rs.update();
+    }
+
+    std::vector<Value> storedCustomer(int position) {
+        RecordSet& rs = customers();
+        rs.moveFirst();
+        rs.move(position);
+        std::vector<Value> row;
+        for (int column = 0; column < Customers::columnCount; ++column)
+            row.push_back(rs.field(column));
+        return row;
+    }
+
+    // The editor with the hand-over of the customer list's "Add New customer" (newcust -1) or
+    // "Edit customer" on a line, but not modally, so that the test drives it step by step.
+    custpage& open(qint16 newcust, int line = 0) {
+        databaseview& finder = f->showList(1);
+        if (newcust == 0 && finder.lineCount() > 0)
+            clickLine(finder, line);
+        custpage& page = custpage::get(f->business());
         page.newcust = newcust;
+        page.max = finder.max;
+        page.numbersLeft = finder.numbersLeft();
         page.load();
         page.show();
         return page;
     }
+    showinvoices& openList(qint16 cust, const QString& cname = QStringLiteral("DOE, Jo")) {
+        showinvoices& list = showinvoices::get(f->business());
+        list.cust = cust;
+        list.cname = cname;
+        list.load();
+        list.show();
+        return list;
+    }
     template <class T = QLineEdit> T* control(const QString& name) {
-        T* found = custpage::get().findChild<T*>(name);
+        custpage* page = custpage::loaded();
+        T* found = page ? page->findChild<T*>(name) : nullptr;
         if (!found)
             qFatal("no control %s", qPrintable(name));
         return found;
@@ -139,9 +142,9 @@ private:
         pick(born);
     }
     void pressSave(const QString& message) {
-        prompts->expectMessage(message);
-        button(0)->click();
-        QVERIFY2(prompts->done(), qPrintable(prompts->report()));
+        prompts().expectMessage(message);
+        click(button(0));
+        QVERIFY2(prompts().done(), qPrintable(prompts().report()));
     }
     void refused(const QString& message) {
         const int rows = customers().recordCount();
@@ -154,7 +157,7 @@ private:
         std::optional<std::pair<qint16, qint16>> opened;
         whenShown<viewinvoice>([&opened](viewinvoice& editor) {
             opened = {editor.rec, editor.sell};
-            editor.Command1[2]->click();
+            click(editor.Command1[2]);
         });
         action();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -163,24 +166,14 @@ private:
 
 private slots:
     void init() {
-        home = std::make_unique<TempHome>();
-        businessfiles::createBusinessDatabases(home->path(), home->path() + QStringLiteral("/0"));
-        QDir::setCurrent(home->path() + QStringLiteral("/0"));
-        prompts = std::make_unique<ScriptedPrompts>();
+        f = std::make_unique<BusinessFixture>();
         appclock::setToday(QDate(2024, 2, 29));
     }
     void cleanup() {
-        closeModalWindows();
-        delete viewinvoice::loaded();
-        delete showinvoices::loaded();
-        delete custpage::loaded();
-        delete databaseview::loaded();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const bool promptsDone = prompts().done();
+        const QString report = prompts().report();
+        f.reset();
         appclock::setToday(std::nullopt);
-        const bool promptsDone = prompts->done();
-        const QString report = prompts->report();
-        prompts.reset();
-        home.reset();
         QVERIFY2(promptsDone, qPrintable(report));
     }
 
@@ -259,7 +252,7 @@ private slots:
         QWidget* widget = target == page.objectName() ? &page : control<QWidget>(target);
         const QPoint spot = widget == &page ? QPoint(2, 2) : QPoint(); // no control there
         if (target.startsWith(QLatin1String("Command1")))
-            prompts->expectMessage(customerrules::incomplete);
+            prompts().expectMessage(customerrules::incomplete);
         if (doubleClick)
             QTest::mouseDClick(widget, Qt::LeftButton, {}, spot);
         else
@@ -290,19 +283,28 @@ private slots:
         QFETCH(Money, total);
         addCustomer(3, QStringLiteral("Ann"), QStringLiteral("Lee"));
         addCustomer(12);
-        open(newcust, 1);
-        fill({"Bo", "Zed", "9 Elm", "555-0000"}, QDate(1990, 7, 9));
-        pressSave(QStringLiteral("saved. "));
+        // Opened from the customer list, which is rebuilt when the editor has closed.
+        databaseview& finder = f->showList(1);
+        if (newcust == 0)
+            clickLine(finder, 1);
+        ModalDriver driver;
+        driver.expectWindow(QStringLiteral("custpage"), [&](QWidget*) {
+            fill({"Bo", "Zed", "9 Elm", "555-0000"}, QDate(1990, 7, 9));
+            pressSave(QStringLiteral("saved. "));
+        });
+        click(finder.Command1[newcust == 0 ? 1 : 0]);
+        QVERIFY2(driver.done(), qPrintable(driver.report()));
         QVERIFY(!custpage::loaded());
         QCOMPARE(customers().recordCount(), position + 1);
         const std::vector<Value> expected = {number, "Bo",    "Zed",     QDate(1990, 7, 9),
                                              total,  "9 Elm", "555-0000"};
         QCOMPARE(storedCustomer(position), expected);
         QCOMPARE(storedCustomer(0)[Customers::first_name], Value("Ann"));
-        // The finder's list was rebuilt with the change.
-        databaseview& finder = databaseview::get();
+        // The finder's list was rebuilt with the change, with no line selected.
+        QCOMPARE(databaseview::loaded(), &finder);
         QCOMPARE(finder.cellText(2, position), QStringLiteral("Zed"));
         QCOMPARE(finder.max, qint16(13 + (newcust != 0)));
+        QCOMPARE(finder.selectedLine(), -1);
     }
 
     void saveRefused_data() {
@@ -364,7 +366,7 @@ private slots:
         addCustomer(3);
         open(0);
         field(1)->setText(QStringLiteral("changed"));
-        button(1)->click();
+        click(button(1));
         QVERIFY(!custpage::loaded());
         QCOMPARE(storedCustomer(0)[Customers::first_name], Value("John"));
     }
@@ -379,9 +381,9 @@ private slots:
         whenShown<showinvoices>([&seen](showinvoices& list) {
             seen << QString::number(list.cust) << list.cname << list.Label1->text()
                  << QString::number(list.List1->count());
-            list.Command1[1]->click();
+            click(list.Command1[1]);
         });
-        button(2)->click();
+        click(button(2));
         QCOMPARE(seen, (QStringList{"38", "Lee, Ann", "Cust: # 38 Has no invoices", "0"}));
         QVERIFY(custpage::loaded());
     }
@@ -407,10 +409,10 @@ private slots:
         customers().moveFirst();
         customers().move(1);
         if (owner == 12)
-            prompts->expectMessage(customerrules::hasInvoices);
+            prompts().expectMessage(customerrules::hasInvoices);
         else
-            prompts->expectQuestion(QStringLiteral("Are you sure"),
-                                    QStringLiteral("deleting customer"), answer);
+            prompts().expectQuestion(QStringLiteral("Are you sure"),
+                                     QStringLiteral("deleting customer"), answer);
         QCOMPARE(customerrules::deleteSelectedCustomer(customers(), invoices()), deleted);
         QStringList left;
         for (customers().moveFirst(); !customers().eof(); customers().moveNext())
@@ -424,9 +426,9 @@ private slots:
         customers().database().execute("CREATE TRIGGER c BEFORE DELETE ON Customers BEGIN SELECT "
                                        "RAISE(ABORT, 'refused by test'); END;");
         customers().moveFirst();
-        prompts->expectQuestion(QStringLiteral("Are you sure"), QStringLiteral("deleting customer"),
-                                true);
-        prompts->expectMessage(
+        prompts().expectQuestion(QStringLiteral("Are you sure"),
+                                 QStringLiteral("deleting customer"), true);
+        prompts().expectMessage(
             DbError(customers().database().path(), QStringLiteral("refused by test")).message());
         QVERIFY(!customerrules::deleteSelectedCustomer(customers(), invoices()));
         QCOMPARE(customers().recordCount(), 1);
@@ -533,9 +535,9 @@ private slots:
             list.List1->setCurrentRow(line);
         const auto opened = editorOpenedBy([&] {
             if (how == QLatin1String("view")) {
-                list.Command1[0]->click();
+                click(list.Command1[0]);
             } else if (how == QLatin1String("new")) {
-                list.Command1[2]->click();
+                click(list.Command1[2]);
             } else {
                 QWidget* view = list.List1->viewport();
                 const QPoint spot = list.List1->visualItemRect(list.List1->item(line)).center();

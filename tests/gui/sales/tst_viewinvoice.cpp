@@ -1,17 +1,24 @@
 // The invoice editor driven through its controls: new and stored invoices, lines from the
 // picker and from a sale in the data finder, total and tax, confirmation, delivery and save.
-#include "support/finderfixture.h"
+#include "support/businessfixture.h"
 
-#include "core/business/bizsettings.h"
 #include "core/common/clock.h"
-#include "core/common/recordfile.h"
-#include "gui/finder/getpart.h"
+#include "core/common/database.h"
+#include "core/common/recordset.h"
+#include "core/common/textnum.h"
+#include "core/items/itemtables.h"
 #include "core/sales/invoicerules.h"
+#include "core/sales/salestables.h"
+#include "gui/finder/databaseview.h"
+#include "gui/finder/getpart.h"
 #include "gui/sales/showinvoices.h"
 #include "gui/sales/viewinvoice.h"
+#include "support/modal.h"
+#include "support/modaldriver.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,13 +29,6 @@ namespace {
 
 const QDate today(2001, 3, 5);
 
-void writeTax(float percent) {
-    BizSettings settings;
-    settings.sales_tax = percent;
-    writeRecordAtomically(QDir::current().filePath(QLatin1String(BizSettings::fileName)),
-                          settings.encode());
-}
-
 struct StoredInvoice {
     qint64 cust = 1;
     qint64 number = 0;
@@ -37,82 +37,6 @@ struct StoredInvoice {
     bool delivered = false;
     float tax = 0;
 };
-
-void addInvoice(const StoredInvoice& s) {
-    using namespace SalesInvoices;
-    RecordSet rows(QStringLiteral("cust.fdb"), table);
-    rows.addNew();
-    rows.setField(cust_no, s.cust);
-    rows.setField(invoice_no, s.number);
-    rows.setField(update_date, QDate(2000, 1, 2));
-    rows.setField(amount_paid, Money());
-    rows.setField(amount_owed, Money::fromRaw(10000));
-    rows.setField(confirmed, s.confirmed);
-    if (s.confirmed) {
-        rows.setField(confirmed_date, QDate(2000, 1, 3));
-        rows.setField(delivery_date, s.delivery);
-    }
-    rows.setField(tax_percent, s.tax);
-    rows.setField(delivered, s.delivered);
-    rows.setField(salesperson, QStringLiteral("kim"));
-    rows.update();
-}
-
-void addLines(qint64 invoice, int count, int firstNumber = 1, bool isPart = true, float days = 2) {
-    using namespace ItemsPerSale;
-    RecordSet rows(QStringLiteral("cust.fdb"), table);
-    Transaction transaction(rows.database());
-    for (int i = 0; i < count; ++i) {
-        rows.addNew();
-        rows.setField(invoice_no, invoice);
-        rows.setField(part_flag, isPart);
-        rows.setField(ip_no, qint64(firstNumber + i));
-        rows.setField(delivery_days, days);
-        rows.setField(qty, qint64(2));
-        rows.setField(unit_price, Money::fromRaw(25000));
-        rows.setField(description, QStringLiteral("thing %1").arg(firstNumber + i));
-        rows.update();
-    }
-    transaction.commit();
-}
-
-// "number@invoice" of every stored line, in table order.
-QStringList storedLines() {
-    RecordSet rows(QStringLiteral("cust.fdb"), ItemsPerSale::table);
-    QStringList lines;
-    for (rows.moveFirst(); !rows.eof(); rows.moveNext())
-        lines << QStringLiteral("%1@%2")
-                     .arg(rows.field(ItemsPerSale::ip_no).toInt64())
-                     .arg(rows.field(ItemsPerSale::invoice_no).toInt64());
-    return lines;
-}
-
-Value storedInvoice(int position, int column) {
-    RecordSet rows(QStringLiteral("cust.fdb"), SalesInvoices::table);
-    rows.moveFirst();
-    rows.move(position);
-    return rows.field(column);
-}
-
-viewinvoice& open(qint16 rec, qint16 sell = 1) {
-    viewinvoice& v = viewinvoice::get();
-    v.rec = rec;
-    v.sell = sell;
-    v.load();
-    return v;
-}
-
-// The picker hands a choice back, as "Add I/P" does.
-void pick(viewinvoice& v, int row, int number, const QString& price, const QString& qty,
-          float days = 1, bool isPart = true) {
-    getpart& p = getpart::get();
-    p.is_part = isPart ? -1 : 0;
-    p.Text1[2]->setText(format(number, QStringLiteral("0000")) + QStringLiteral("     thing"));
-    p.Text1[3]->setText(price);
-    p.Text1[4]->setText(qty);
-    p.cur_hours = days;
-    v.adder(qint16(row));
-}
 
 QStringList gridRow(const viewinvoice& v, int r) {
     return {v.Text2[r]->text(), v.Text3[r]->text(), v.Text4[r]->text(), v.Text5[r]->text(),
@@ -143,26 +67,114 @@ QString focusName() {
     return focus ? focus->objectName() : QString();
 }
 
+// A click on a line of the finder's number column, as the user picks a line.
+void clickLine(databaseview& finder, int line) {
+    QListView* view = finder.List1[0];
+    const QRect spot = view->visualRect(view->model()->index(line, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, spot.center());
+}
+
+void click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
 } // namespace
 
 class TestViewinvoice : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FinderFixture> f;
+    std::unique_ptr<BusinessFixture> f;
 
-    ScriptedPrompts& prompts() { return f->prompts; }
+    ScriptedPrompts& prompts() { return f->prompts(); }
+
+    void writeTax(float percent) { f->writeSettings(BusinessFixture::rates(0, 0, 0, 0, percent)); }
+
+    void addInvoice(const StoredInvoice& s) const {
+        using namespace SalesInvoices;
+        RecordSet rows(f->filePath(QStringLiteral("cust.fdb")), table);
+        rows.addNew();
+        rows.setField(cust_no, s.cust);
+        rows.setField(invoice_no, s.number);
+        rows.setField(update_date, QDate(2000, 1, 2));
+        rows.setField(amount_paid, Money());
+        rows.setField(amount_owed, Money::fromRaw(10000));
+        rows.setField(confirmed, s.confirmed);
+        if (s.confirmed) {
+            rows.setField(confirmed_date, QDate(2000, 1, 3));
+            rows.setField(delivery_date, s.delivery);
+        }
+        rows.setField(tax_percent, s.tax);
+        rows.setField(delivered, s.delivered);
+        rows.setField(salesperson, QStringLiteral("kim"));
+        rows.update();
+    }
+
+    void addLines(qint64 invoice, int count, int firstNumber = 1, bool isPart = true,
+                  float days = 2) const {
+        using namespace ItemsPerSale;
+        RecordSet rows(f->filePath(QStringLiteral("cust.fdb")), table);
+        Transaction transaction(rows.database());
+        for (int i = 0; i < count; ++i) {
+            rows.addNew();
+            rows.setField(invoice_no, invoice);
+            rows.setField(part_flag, isPart);
+            rows.setField(ip_no, qint64(firstNumber + i));
+            rows.setField(delivery_days, days);
+            rows.setField(qty, qint64(2));
+            rows.setField(unit_price, Money::fromRaw(25000));
+            rows.setField(description, QStringLiteral("thing %1").arg(firstNumber + i));
+            rows.update();
+        }
+        transaction.commit();
+    }
+
+    // "number@invoice" of every stored line, in table order.
+    QStringList storedLines() const {
+        RecordSet rows(f->filePath(QStringLiteral("cust.fdb")), ItemsPerSale::table);
+        QStringList lines;
+        for (rows.moveFirst(); !rows.eof(); rows.moveNext())
+            lines << QStringLiteral("%1@%2")
+                         .arg(rows.field(ItemsPerSale::ip_no).toInt64())
+                         .arg(rows.field(ItemsPerSale::invoice_no).toInt64());
+        return lines;
+    }
+
+    Value storedInvoice(int position, int column) const {
+        RecordSet rows(f->filePath(QStringLiteral("cust.fdb")), SalesInvoices::table);
+        rows.moveFirst();
+        rows.move(position);
+        return rows.field(column);
+    }
+
+    // The editor loaded as its openers load it, but not run modally, so that the test drives it
+    // step by step.
+    viewinvoice& open(qint16 rec, qint16 sell = 1) {
+        viewinvoice& v = viewinvoice::get(f->business());
+        v.rec = rec;
+        v.sell = sell;
+        v.load();
+        return v;
+    }
+
+    // The picker hands a choice back, as "Add I/P" does.
+    void pick(viewinvoice& v, int row, int number, const QString& price, const QString& qty,
+              float days = 1, bool isPart = true) {
+        getpart& p = getpart::get(f->business());
+        p.is_part = isPart ? -1 : 0;
+        p.Text1[2]->setText(format(number, QStringLiteral("0000")) + QStringLiteral("     thing"));
+        p.Text1[3]->setText(price);
+        p.Text1[4]->setText(qty);
+        p.cur_hours = days;
+        v.adder(qint16(row));
+    }
 
 private slots:
     void init() {
-        f = std::make_unique<FinderFixture>();
+        f = std::make_unique<BusinessFixture>();
         appclock::setToday(today);
     }
     void cleanup() {
         QVERIFY2(prompts().done(), qPrintable(prompts().report()));
-        closeModalWindows();
-        delete getpart::loaded();
-        delete viewinvoice::loaded();
-        delete showinvoices::loaded();
         f.reset();
         appclock::setToday(std::nullopt);
     }
@@ -199,7 +211,7 @@ private slots:
         QCOMPARE(v.Text3[2]->toolTip(), QStringLiteral("max delivery is    days"));
 
         prompts().expectMessage(QStringLiteral("Please fill in one item to buy"));
-        v.Command1[0]->click();
+        click(v.Command1[0]);
         QCOMPARE(viewinvoice::loaded(), &v);
         QCOMPARE(storedLines(), QStringList());
     }
@@ -207,9 +219,11 @@ private slots:
     void numbersUsedUp() {
         addInvoice({.number = invoicerules::highestInvoiceNumber});
         prompts().expectMessage(invoicerules::numbersExhaustedMessage());
-        viewinvoice& v = open(-1);
+        viewinvoice& v = viewinvoice::get(f->business());
+        v.rec = -1;
+        QVERIFY(!v.load());
         QVERIFY(!viewinvoice::loaded());
-        QCOMPARE(v.exec(), int(QDialog::Rejected));
+        QCOMPARE(v.runModal(), int(QDialog::Rejected));
         QVERIFY(!v.isVisible());
     }
 
@@ -284,25 +298,16 @@ private slots:
         QFETCH(bool, item);
         QFETCH(QString, answer);
         QFETCH(QStringList, line);
-        FinderFixture::addPart(5, QStringLiteral("bolt"), 12);
-        FinderFixture::addPart(37, QStringLiteral("nut"), 9.5);
-        const auto addItem = [](qint64 number, const char* name, double price, double days) {
-            RecordSet items(QStringLiteral("items.fdb"), AssembledItems::table);
-            items.addNew();
-            items.setField(AssembledItems::item_no, number);
-            items.setField(AssembledItems::item_desc, name);
-            items.setField(AssembledItems::total_costs, *Money::fromDouble(price));
-            items.setField(AssembledItems::max_delivery, *Money::fromDouble(days));
-            items.update();
-        };
-        addItem(3, "frame", 30, 12);
-        addItem(8, "gearbox", 20, 4.5);
+        f->addPart(5, QStringLiteral("bolt"), 12);
+        f->addPart(37, QStringLiteral("nut"), 9.5);
+        f->addItem(3, QStringLiteral("frame"), false, 1.5f, 12, 30);
+        f->addItem(8, QStringLiteral("gearbox"), false, 1.5f, 4.5, 20);
         const qint16 mode = item ? 3 : 0;
-        databaseview* finder = databaseview::showList(mode);
+        databaseview* finder = &f->showList(mode);
         QVERIFY(finder);
         QCoreApplication::processEvents();
         QTest::mouseClick(finder->Label1[item ? 1 : 4], Qt::LeftButton);
-        finder->selectLine(0);
+        clickLine(*finder, 0);
         // The sorted column holds its sort form, which is no display text.
         QVERIFY(finder->cellText(item ? 1 : 4, 0).startsWith(QLatin1Char(' ')));
 
@@ -317,14 +322,14 @@ private slots:
     void totalWithTaxIsStored() {
         writeTax(8);
         addInvoice({.number = 6});
-        showinvoices::get();
+        showinvoices::get(f->business());
         viewinvoice& v = open(-2);
         pick(v, 0, 1, QStringLiteral("$100.00"), QStringLiteral("1"));
         pick(v, 1, 2, QStringLiteral("$25.00"), QStringLiteral("2"));
         QCOMPARE(v.Text1[6]->text(), QStringLiteral("$162.00"));
         QCOMPARE(v.Text1[8]->toolTip(), QStringLiteral("$150.00 + 8.000 % = $162.00"));
         prompts().expectMessage(QStringLiteral("saved"));
-        v.Command1[0]->click();
+        click(v.Command1[0]);
         QVERIFY(!viewinvoice::loaded());
         QVERIFY(!showinvoices::loaded());
         QCOMPARE(storedInvoice(1, SalesInvoices::amount_owed), Value(Money::fromRaw(1620000)));
@@ -381,13 +386,13 @@ private slots:
             pick(v, i, i + 1, QStringLiteral("$1.00"), QStringLiteral("1"), days[i]);
         prompts().expectMessage(
             QStringLiteral("confirm set. Please save to record committment and changes"));
-        v.Command1[1]->click();
+        click(v.Command1[1]);
         QCOMPARE(v.Text1[3]->text(), formatDate(day, QStringLiteral("mmm dd, yyyy")));
         QCOMPARE(v.Text1[4]->text(), promised);
         QVERIFY(!v.Command1[1]->isEnabled() && !v.Text1[5]->isEnabled() &&
                 !v.Text1[8]->isEnabled() && !v.Text2[0]->isEnabled());
         prompts().expectMessage(QStringLiteral("saved"));
-        v.Command1[0]->click();
+        click(v.Command1[0]);
         QCOMPARE(storedInvoice(0, SalesInvoices::confirmed), Value(true));
         QCOMPARE(storedInvoice(0, SalesInvoices::confirmed_date), Value(day));
         QCOMPARE(storedInvoice(0, SalesInvoices::delivery_date).toDate(), *toDate(promised));
@@ -423,6 +428,12 @@ private slots:
         // A stored confirmed invoice opens locked.
         QVERIFY(!v.Command1[1]->isEnabled() && !v.Text3[0]->isEnabled());
         QVERIFY(!active(v, 0));
+        // A click or a key on a locked line opens no picker.
+        ModalDriver driver;
+        QTest::mouseClick(v.Text4[0], Qt::LeftButton);
+        QTest::keyClick(v.Text4[0], Qt::Key_Return);
+        QVERIFY(!getpart::loaded());
+        QVERIFY2(driver.done(), qPrintable(driver.report()));
         // The locked lines stay readable on their grey.
         const QPalette locked = v.Text3[0]->palette();
         QVERIFY(plainGrey(locked.color(QPalette::Disabled, QPalette::Base)));
@@ -441,7 +452,7 @@ private slots:
         pick(v, 1, 20, QStringLiteral("$1.00"), QStringLiteral("1")); // replaces line 1
         pick(v, 3, 21, QStringLiteral("$1.00"), QStringLiteral("1")); // appends
         prompts().expectMessage(QStringLiteral("saved"));
-        v.Command1[0]->click();
+        click(v.Command1[0]);
         QCOMPARE(storedLines(), (QStringList{"50@1", "10@2", "20@2", "12@2", "21@2"}));
         QCOMPARE(storedInvoice(1, SalesInvoices::salesperson), Value("KIM"));
     }
@@ -449,16 +460,15 @@ private slots:
     void failedSaveKeepsEverything() {
         addInvoice({.number = 4});
         addLines(4, 2);
-        databaseview::connection(databaseview::sales_invoices)
+        f->connection(Business::sales_invoices)
             .database()
             .execute("CREATE TRIGGER refuse BEFORE UPDATE ON sales_invoices "
                      "BEGIN SELECT RAISE(ABORT, 'refused by test'); END");
         viewinvoice& v = open(0);
         pick(v, 2, 9, QStringLiteral("$1.00"), QStringLiteral("1"));
-        const QString path =
-            databaseview::connection(databaseview::sales_invoices).database().path();
+        const QString path = f->connection(Business::sales_invoices).database().path();
         prompts().expectMessage(DbError(path, QStringLiteral("refused by test")).message());
-        v.Command1[0]->click();
+        click(v.Command1[0]);
         QCOMPARE(viewinvoice::loaded(), &v);
         QCOMPARE(storedLines(), (QStringList{"1@4", "2@4"}));
         QCOMPARE(storedInvoice(0, SalesInvoices::amount_owed), Value(Money::fromRaw(10000)));
@@ -483,7 +493,7 @@ private slots:
         QString handed;
         whenShown<getpart>([&handed](getpart& p) {
             handed = p.Text1[2]->text();
-            p.Command1->click();
+            click(p.Command1);
         });
         v.Text4[0]->setFocus();
         QTest::keyClick(v.Text4[0], Qt::Key_Return);
@@ -494,7 +504,7 @@ private slots:
     }
 
     void itemLineKeepsItsTag() {
-        FinderFixture::addItem(7, QStringLiteral("gearbox"), false, 1.5f, 6);
+        f->addItem(7, QStringLiteral("gearbox"), false, 1.5f, 6);
         addInvoice({.number = 1});
         addLines(1, 1, 7, false, 4);
         viewinvoice& v = open(0);
@@ -504,7 +514,7 @@ private slots:
         bool itemsListed = false;
         whenShown<getpart>([&itemsListed](getpart& p) {
             itemsListed = p.Option1[1]->isChecked();
-            p.Command1->click();
+            click(p.Command1);
         });
         QTest::mouseClick(v.Text4[0], Qt::LeftButton);
         QVERIFY(!getpart::loaded());
