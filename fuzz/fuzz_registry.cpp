@@ -2,8 +2,8 @@
 // load window's lines and the slot rules work on it; any other size is refused.
 #include "fuzzcheck.h"
 
-#include "core/business/appstate.h"
 #include "core/business/bizregistry.h"
+#include "core/business/bizworkspace.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes = FuzzInput(data, size).rest();
@@ -25,11 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(registry.areaFolderName(slot).size() <= BizRegistry::areaWidth,
                    QString::number(slot));
 
-    AppState state;
-    state.homePath = QStringLiteral("/home/user/praxo");
-    state.biz_registry = registry;
-    (void)state.businessFolder();
-    (void)state.registryPath();
+    const QString home = QStringLiteral("/home/user/praxo");
+    for (int slot = -1; slot <= BizRegistry::slotCount; ++slot)
+        (void)businessFolder(home, registry, slot);
+    (void)registryPath(home);
 
     // Taking the lowest free slot and freeing it again: the record stays one record.
     const int free = registry.lowestFreeSlot();
