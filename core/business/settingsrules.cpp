@@ -1,6 +1,5 @@
 #include "core/business/settingsrules.h"
 
-#include "core/common/numfilter.h"
 #include "core/common/textnum.h"
 
 namespace {
@@ -16,26 +15,14 @@ QString repairRateOnce(const QString& text) {
     return text + QLatin1String("/hr");
 }
 
-// From a billion on, a rate or percentage is a slip of the keyboard; it would also carry the
-// costs past what an amount can hold.
-constexpr float largestNumber = 1e9f;
-
-// A text that passes the filter may still be no number ("1.2.3", "1 0", or nothing at all).
-// A number the window would show in exponent form ("1E-07") is refused too: that text would not
-// pass the filter at the next save and the value would silently become 0.
-std::optional<float> filteredNumber(const QString& text) {
-    const QString filtered = numfilter(text);
-    if (!isNumber(filtered))
-        return std::nullopt;
-    const std::optional<float> value = toSingle(filtered);
-    if (!value || *value >= largestNumber || numberText(*value).contains(QLatin1Char('E')))
-        return std::nullopt;
-    return value;
+bool isRate(int field) {
+    return field >= 4 && field <= 6;
 }
 } // namespace
 
 QString repairRateText(const QString& text) {
-    // Each repair is itself a change that runs the rule again, until the text comes to rest.
+    // One repair may leave a text that another repair changes ("hr" after "/"), so repair
+    // until the text comes to rest.
     QString current = text;
     for (QString next = repairRateOnce(current); next != current; next = repairRateOnce(current))
         current = next;
@@ -46,16 +33,55 @@ QString repairPercentText(const QString& text) {
     return text.endsWith(QLatin1Char('%')) ? text : text + QLatin1Char('%');
 }
 
-std::optional<float> rateValue(const QString& text) {
-    const int start = text.startsWith(QLatin1Char('$')) ? 1 : 0;
-    const int length = text.size() - start - 3;
-    if (length <= 0)
-        return std::nullopt;
-    return filteredNumber(text.mid(start, length));
+numberentry::Wanted settingsWanted(int field) {
+    const QStringList perHour{QStringLiteral("/hr"), QStringLiteral("hr")};
+    const QStringList percent{QStringLiteral("%")};
+    switch (field) {
+    case 3:
+        return {QStringLiteral("the mark-up rate"), 0, 10000, false, {}, percent};
+    case 4:
+        return {QStringLiteral("the engineering labour rate"),
+                0,
+                1000000,
+                false,
+                QStringLiteral("$"),
+                perHour};
+    case 5:
+        return {QStringLiteral("the assembly labour rate"),
+                0,
+                1000000,
+                false,
+                QStringLiteral("$"),
+                perHour};
+    case 6:
+        return {QStringLiteral("the testing labour rate"),
+                0,
+                1000000,
+                false,
+                QStringLiteral("$"),
+                perHour};
+    default:
+        return {QStringLiteral("the sales tax"), 0, 100, false, {}, percent};
+    }
 }
 
-std::optional<float> percentValue(const QString& text) {
-    if (text.isEmpty())
+QString settingsForm(int field, const QString& text) {
+    if (field < 3 || field > 7)
+        return text;
+    const QString form = isRate(field) ? repairRateText(text) : repairPercentText(text);
+    return toDouble(numberentry::withoutUnits(form, settingsWanted(field))) ? form : text;
+}
+
+std::optional<float> settingsNumber(int field, const QString& text, QString* refusal) {
+    const numberentry::Wanted wanted = settingsWanted(field);
+    const QString number = numberentry::withoutUnits(text, wanted);
+    if (!toDouble(number)) {
+        if (refusal)
+            *refusal = settingsRefusal;
         return std::nullopt;
-    return filteredNumber(text.left(text.size() - 1));
+    }
+    if (!numberentry::read(text, wanted, refusal))
+        return std::nullopt;
+    // The single the file keeps, read from the typed digits.
+    return toSingle(number);
 }

@@ -6,40 +6,39 @@
 #include "core/common/textnum.h"
 
 #include <cmath>
-#include <limits>
 
 namespace partrules {
 namespace {
-// Typed numbers are judged on at most this many characters.
-constexpr int numberWidth = 60;
-
 const QString codeGap = QStringLiteral("     ");
 const QString days = QStringLiteral("days");
+const QString spacedDays = QStringLiteral(" days");
 
-// One pass of the delivery rule's five steps, each reading the text the previous one left.
-QString deliveryPass(QString text) {
-    if (text.size() < 4)
-        text = deliveryPlaceholder;
-    if (!text.endsWith(QLatin1String("ys")))
-        text = text.chopped(2) + QLatin1String("ays");
-    if (!text.endsWith(QLatin1String("ays")))
-        text = text.chopped(3) + days;
-    if (!text.endsWith(days))
-        text = text.chopped(4) + QLatin1Char(' ') + days;
-    if (!isNumber(text.chopped(4)))
-        text = deliveryPlaceholder;
-    return text;
+// True when every character of `typed` stands, in order, in `repaired`: the repair only added.
+bool keepsEvery(const QString& typed, const QString& repaired) {
+    qsizetype at = 0;
+    for (const QChar c : repaired) {
+        if (at < typed.size() && typed[at] == c)
+            ++at;
+    }
+    return at == typed.size();
 }
 
-// A whole number from a text, within the given range.
-std::optional<qint64> wholeIn(const QString& text, double low, double high) {
-    const std::optional<double> value = toDouble(text);
-    if (!value)
+// The delivery time's letters completed: a number, then "days" with a letter or two missing
+// ("3 day", "3 dys", "3 ays"). Empty when the text is no such thing or the completion would
+// drop a typed character.
+std::optional<QString> completedDays(const QString& text) {
+    if (text.size() < 4)
         return std::nullopt;
-    const double whole = wholePart(*value);
-    if (whole < low || whole > high)
+    QString t = text;
+    if (!t.endsWith(QLatin1String("ys")))
+        t = t.chopped(2) + QLatin1String("ays");
+    if (!t.endsWith(QLatin1String("ays")))
+        t = t.chopped(3) + days;
+    if (!t.endsWith(days))
+        t = t.chopped(4) + spacedDays;
+    if (!isNumber(t.chopped(4)) || !keepsEvery(text, t))
         return std::nullopt;
-    return qint64(whole);
+    return t;
 }
 
 // A code number from the first three characters of a code line.
@@ -51,46 +50,68 @@ std::optional<qint64> codeOf(const QString& line) {
 }
 } // namespace
 
-QString repairMoney(const QString& text) {
-    return isNumber(text.mid(1, numberWidth)) ? text : moneyPlaceholder;
+bool isNumberField(int field) {
+    return field == costField || field == priceField || field == quantityField ||
+           field == deliveryField;
 }
 
-QString repairQuantity(const QString& text) {
-    return isNumber(text.left(numberWidth)) ? text : quantityPlaceholder;
-}
-
-QString repairDelivery(const QString& text) {
-    // A repair is itself a change, so the rule runs until the text is at rest. One pass always
-    // reaches it (its result ends in "days" after a number), the bound only guards that.
-    QString current = text;
-    for (int pass = 0; pass < 4; ++pass) {
-        const QString next = deliveryPass(current);
-        if (next == current)
-            return current;
-        current = next;
+numberentry::Wanted wanted(int field) {
+    switch (field) {
+    case costField:
+        return {QStringLiteral("the unit cost"), 0, 100000000000.0, false, QStringLiteral("$"), {}};
+    case priceField:
+        return {
+            QStringLiteral("the unit price"), 0, 100000000000.0, false, QStringLiteral("$"), {}};
+    case quantityField:
+        return {QStringLiteral("the stock quantity"), 0, 999999999, true, {}, {}};
+    default:
+        return {QStringLiteral("the delivery time in days"),
+                0,
+                9999,
+                false,
+                {},
+                {days, QStringLiteral("day")}};
     }
-    return current;
 }
 
-std::optional<Money> shownAmount(const QString& text) {
-    return toMoney(text.mid(1, numberWidth));
+QString formed(int field, const QString& text) {
+    if (!isNumberField(field))
+        return text;
+    const numberentry::Wanted want = wanted(field);
+    QString form;
+    if (field == deliveryField) {
+        const QString completed = completedDays(text).value_or(text);
+        if (!numberentry::read(completed, want))
+            return text;
+        form = numberentry::withoutUnits(completed, want) + spacedDays;
+        // The form the editor shows a stored part in (" 3 days") stands as it is.
+        if (text.trimmed() == form)
+            return text;
+    } else {
+        if (!numberentry::read(text, want))
+            return text;
+        form = want.prefix + numberentry::withoutUnits(text, want);
+    }
+    return form;
 }
 
-std::optional<Money> savedAmount(const QString& text) {
-    if (text.isEmpty())
+QString restoredDays(const QString& text) {
+    return completedDays(text).value_or(text);
+}
+
+std::optional<Money> amount(int field, const QString& text, QString* refusal) {
+    const numberentry::Wanted want = wanted(field);
+    if (!numberentry::read(text, want, refusal))
         return std::nullopt;
-    if (text.front() == QLatin1Char('$'))
-        return toMoney(text.mid(1));
-    if (text.front().isDigit() && text.front().unicode() < 128)
-        return toMoney(text);
-    return std::nullopt;
+    // The typed digits, not the double read from them, so the amount is exact.
+    const std::optional<Money> exact = toMoney(numberentry::withoutUnits(text, want));
+    if (!exact && refusal)
+        *refusal = numberentry::refusalText(want);
+    return exact;
 }
 
-std::optional<QString> suggestedPrice(const QString& costText, float markupRate) {
-    const std::optional<Money> cost = shownAmount(costText);
-    if (!cost)
-        return std::nullopt;
-    return format(cost->toDouble() * double(markupRate), moneyPlaceholder);
+QString suggestedPrice(Money cost, float markupRate) {
+    return format(cost.toDouble() * double(markupRate), moneyPattern);
 }
 
 QString codeLine(int code, const CodeTable& table) {
@@ -150,8 +171,8 @@ Fields shownFields(const RecordSet& parts, const CodeTable& vendors, const CodeT
     f[0] = format(parts.field(part_no).toInt64(), QStringLiteral("0000"));
     f[1] = parts.field(description).toText();
     f[2] = vendorText(parts.field(vendor_code).toInt64(), vendors);
-    f[3] = format(parts.field(unit_cost).toMoney(), moneyPlaceholder);
-    f[4] = format(parts.field(unit_price).toMoney(), moneyPlaceholder);
+    f[3] = format(parts.field(unit_cost).toMoney(), moneyPattern);
+    f[4] = format(parts.field(unit_price).toMoney(), moneyPattern);
     f[5] = classText(parts.field(class_code).toInt64(), classes);
     f[6] = parts.field(general_stock).toBool() ? QStringLiteral("Yes") : QStringLiteral("No");
     f[7] = format(parts.field(stock_qty).toInt64(), QStringLiteral("000"));
@@ -171,27 +192,43 @@ SaveColumns saveColumns(const Fields& fields, const QString& pictureName, bool n
             return result;
         }
     }
-    constexpr double int32Low = std::numeric_limits<qint32>::min();
-    constexpr double int32High = std::numeric_limits<qint32>::max();
-
     // Record numbers are 16-bit: a new part past 32767 would not fit.
     const std::optional<double> number = toDouble(fields[0]);
     const bool numberFits = number && wholePart(*number) >= 0 && wholePart(*number) <= 32767;
-    const std::optional<qint64> vendor = codeOf(fields[2]);
-    const std::optional<Money> cost = savedAmount(fields[3]);
-    const std::optional<Money> price = savedAmount(fields[4]);
-    const std::optional<qint64> classCode = codeOf(fields[5]);
-    const std::optional<qint64> quantity = wholeIn(fields[7], int32Low, int32High);
-    const std::optional<double> delivery =
-        fields[8].size() >= 4 ? toDouble(fields[8].chopped(4)) : std::nullopt;
-    const std::optional<QDate> delivered =
-        fields[9] == noDate ? std::optional<QDate>(baseDate()) : toDate(fields[9]);
-
     if (!numberFits) {
         result.refusal = newPart && number ? Refusal::NumberTooHigh : Refusal::Incomplete;
         return result;
     }
-    if (!vendor || !cost || !price || !classCode || !quantity || !delivery || !delivered) {
+
+    // The number fields in the order they are shown: the first one that holds no valid entry
+    // is the one the user is told about.
+    std::optional<Money> cost, price;
+    std::optional<double> quantity, delivery;
+    for (int field : {costField, priceField, quantityField, deliveryField}) {
+        QString reason;
+        bool read = false;
+        if (field == costField || field == priceField) {
+            std::optional<Money>& money = field == costField ? cost : price;
+            money = amount(field, fields[field], &reason);
+            read = money.has_value();
+        } else {
+            std::optional<double>& value = field == quantityField ? quantity : delivery;
+            value = numberentry::read(formed(field, fields[field]), wanted(field), &reason);
+            read = value.has_value();
+        }
+        if (!read) {
+            result.refusal = Refusal::BadNumber;
+            result.field = field;
+            result.reason = reason;
+            return result;
+        }
+    }
+
+    const std::optional<qint64> vendor = codeOf(fields[2]);
+    const std::optional<qint64> classCode = codeOf(fields[5]);
+    const std::optional<QDate> delivered =
+        fields[9] == noDate ? std::optional<QDate>(baseDate()) : toDate(fields[9]);
+    if (!vendor || !classCode || !delivered) {
         result.refusal = Refusal::Incomplete;
         return result;
     }
@@ -204,7 +241,7 @@ SaveColumns saveColumns(const Fields& fields, const QString& pictureName, bool n
     c.emplace_back(unit_price, Value(*price));
     c.emplace_back(class_code, Value(*classCode));
     c.emplace_back(general_stock, Value(fields[6] == QLatin1String("Yes")));
-    c.emplace_back(stock_qty, Value(*quantity));
+    c.emplace_back(stock_qty, Value(qint64(*quantity)));
     c.emplace_back(delivery_days, Value(*delivery));
     c.emplace_back(last_delivery, Value(*delivered));
     if (!fields[10].isEmpty())

@@ -3,7 +3,7 @@
 #include "core/business/codetable.h"
 #include "core/catalogue/partrules.h"
 #include "core/catalogue/partstable.h"
-#include "core/common/numfilter.h"
+#include "core/common/numberentry.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
 #include "core/items/itemtables.h"
@@ -51,8 +51,23 @@ bool filterAdmits(const QString& filter, qint64 code) {
     return head == QLatin1String("ALL") || head == format(code, QStringLiteral("000"));
 }
 
-bool costAdmits(Money cost, float highest) {
-    return float(cost.toDouble()) <= highest;
+bool costAdmits(Money cost, Money highest) {
+    return cost <= highest;
+}
+
+numberentry::Wanted highestAmountWanted() {
+    return {QStringLiteral("the highest amount"), 0, 1e14, false, QStringLiteral("$"), {}};
+}
+
+numberentry::Wanted quantityWanted() {
+    return {QStringLiteral("the quantity"), 1, 999999999, true, {}, {}};
+}
+
+// Hours fields 5, 6 and 7.
+numberentry::Wanted hoursWanted(int field) {
+    static const char* const kinds[3] = {"assembly", "engineering", "testing"};
+    const QString what = QStringLiteral("the %1 hours").arg(QLatin1String(kinds[field - 5]));
+    return {what, 0, 100000, false, {}, {QStringLiteral("Hr")}};
 }
 } // namespace
 
@@ -71,15 +86,15 @@ QStringList typeListLines(const QString& allLine, const CodeTable& codes) {
     return lines;
 }
 
-float highestCost(const QString& fieldText) {
+Money highestCost(const QString& fieldText) {
     QString text = fieldText.left(60).trimmed();
     if (text.startsWith(QLatin1Char('$')))
         text.remove(0, 1);
-    return toSingle(text).value_or(0.0f);
+    return toMoney(text).value_or(Money());
 }
 
 QStringList candidates(RecordSet& rows, const ListedTable& table, const QString& filter,
-                       float highest) {
+                       Money highest) {
     const KeepPosition keep(rows);
     QStringList lines;
     if (rows.recordCount() == 0)
@@ -92,8 +107,25 @@ QStringList candidates(RecordSet& rows, const ListedTable& table, const QString&
     return lines;
 }
 
-std::optional<float> answerValue(const QString& answer) {
-    return toSingle(numfilter(answer));
+bool isEmptyAnswer(const QString& answer) {
+    return answer.trimmed().isEmpty();
+}
+
+std::optional<Money> highestAmountAnswer(const QString& answer, QString* refusal) {
+    if (!numberentry::read(answer, highestAmountWanted(), refusal))
+        return std::nullopt;
+    // The amount of the typed text itself: a double would lose the cents of the largest ones.
+    return toMoney(numberentry::withoutUnits(answer, highestAmountWanted()));
+}
+
+std::optional<qint64> quantityAnswer(const QString& answer, QString* refusal) {
+    const std::optional<double> qty = numberentry::read(answer, quantityWanted(), refusal);
+    return qty ? std::optional<qint64>(qint64(*qty)) : std::nullopt;
+}
+
+std::optional<float> hoursAnswer(int field, const QString& answer, QString* refusal) {
+    const std::optional<double> hours = numberentry::read(answer, hoursWanted(field), refusal);
+    return hours ? std::optional<float>(float(*hours)) : std::nullopt;
 }
 
 qint64 chosenNumber(const QString& choice) {

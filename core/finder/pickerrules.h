@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/common/money.h"
+
 #include <QDir>
 #include <QString>
 #include <QStringList>
@@ -30,18 +32,27 @@ QString noChoice();
 // "ALL PARTS" or "ALL ITEMS", "000     MISC", then each code 001 to 200 with its description.
 QStringList typeListLines(const QString& allLine, const CodeTable& codes);
 
-// The highest cost shown in its field ("$0.00"), read as a single; 0 when unreadable.
-float highestCost(const QString& fieldText);
+// The highest cost shown in its field ("$0.00"), read exactly; 0 when unreadable.
+Money highestCost(const QString& fieldText);
 
 // The candidates of a table in row order, each "0000", five blanks, description: the rows whose
 // code passes the filter (one starting with "ALL", or with the code as "000") and whose cost is
 // at most the highest cost. The record set's current row is kept.
 QStringList candidates(RecordSet& rows, const ListedTable& table, const QString& filter,
-                       float highest);
+                       Money highest);
 
-// An answer to one of the picker's number questions, after numfilter; empty when it is no
-// number at all (empty, "1.2.3", "1 0"), in which case the field keeps its value.
-std::optional<float> answerValue(const QString& answer);
+// The picker's number questions. An empty answer (or Cancel) leaves its field as it is; any
+// other answer is read with or without its unit, or refused with `refusal` set, and the field
+// keeps its value.
+bool isEmptyAnswer(const QString& answer);
+// "Enter value (#.##)", "highest amount": an amount from $0 to $100,000,000,000,000, exactly
+// as typed to the cent.
+std::optional<Money> highestAmountAnswer(const QString& answer, QString* refusal);
+// "Enter int (#)", "input qty": a whole quantity from 1 to 999,999,999.
+std::optional<qint64> quantityAnswer(const QString& answer, QString* refusal);
+// "Enter value (#.##)", "<kind> labour hours", field 5, 6 or 7: hours from 0 to 100,000, as far
+// as their two decimals survive in single precision.
+std::optional<float> hoursAnswer(int field, const QString& answer, QString* refusal);
 
 // The number of the chosen candidate: the whole-number value of the first four characters.
 qint64 chosenNumber(const QString& choice);

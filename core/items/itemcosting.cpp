@@ -1,9 +1,12 @@
 #include "core/items/itemcosting.h"
 
 #include "core/business/bizsettings.h"
-#include "core/common/numfilter.h"
+#include "core/common/decimaltext.h"
+#include "core/common/numberentry.h"
 #include "core/common/textnum.h"
 
+#include <limits>
+#include <utility>
 #include <vector>
 
 namespace itemcosting {
@@ -20,6 +23,96 @@ Money currencyOf(const QString& text) {
 Money currencyOf(float value) {
     return Money::fromDouble(double(value)).value_or(Money());
 }
+
+// Exact amounts beyond 10^33 are not kept: their products could pass 128 bits.
+constexpr int wideDigits = 37; // ten-thousandths
+constexpr WideAmount centsPerUnit = 100;
+
+// The decimal's count of ten-thousandths, halves away from zero.
+std::optional<WideAmount> tenThousandthsOf(const decimal::Decimal& d) {
+    if (d.isZero())
+        return WideAmount(0);
+    const qint64 whole = d.magnitude() + 4; // digits of the count
+    if (whole > wideDigits)
+        return std::nullopt;
+    WideAmount count = 0;
+    const auto size = qint64(d.digits.size());
+    for (qint64 i = 0; i < whole; ++i)
+        count = count * 10 + (i < size ? d.digits[std::size_t(i)] - '0' : 0);
+    if (whole >= 0 && whole < size && d.digits[std::size_t(whole)] >= '5')
+        ++count;
+    return d.negative ? -count : count;
+}
+
+// A single at the decimal value it shows (its shortest text), so that a mark-up of 1.2346
+// multiplies by 1.2346 and not by the binary fraction just below it.
+std::optional<WideAmount> tenThousandthsOf(float value) {
+    if (const std::optional<Money> money = decimal::moneyOf(decimal::shortOf(value)))
+        return WideAmount(money->raw());
+    return tenThousandthsOf(decimal::toDecimal(decimal::shortOf(value)));
+}
+
+double valueOf(WideAmount tenThousandths) {
+    return double(tenThousandths) / 10000.0;
+}
+
+// value / divisor, halves away from zero.
+WideAmount roundedDivision(WideAmount value, WideAmount divisor) {
+    const WideAmount quotient = value / divisor;
+    const WideAmount rest = value % divisor;
+    const WideAmount twice = (rest < 0 ? -rest : rest) * 2;
+    if (twice < divisor)
+        return quotient;
+    return quotient + (value < 0 ? -1 : 1);
+}
+
+bool fits(WideAmount value) {
+    static const WideAmount limit = [] {
+        WideAmount power = 1;
+        for (int i = 0; i < wideDigits; ++i)
+            power *= 10;
+        return power;
+    }();
+    return value < limit && value > -limit;
+}
+
+// Hours at a rate in hundred-millionths (ten-thousandths squared).
+std::optional<WideAmount> costOfHours(float hours, std::optional<WideAmount> rate) {
+    if (hours == 0.0f && rate)
+        return WideAmount(0);
+    const std::optional<WideAmount> h = tenThousandthsOf(hours);
+    WideAmount product = 0;
+    if (!h || !rate || __builtin_mul_overflow(*h, *rate, &product))
+        return std::nullopt;
+    return product;
+}
+
+// Each kind of hours at the rate of its own kind, in hundred-millionths.
+std::optional<WideAmount> labourOf(const LineFigures& line, const CostFactors& factors) {
+    WideAmount sum = 0;
+    const float hours[3] = {line.engHours, line.asmHours, line.testHours};
+    for (std::size_t kind = 0; kind < 3; ++kind) {
+        const std::optional<WideAmount> cost = costOfHours(hours[kind], factors.exactRates[kind]);
+        if (!cost || __builtin_add_overflow(sum, *cost, &sum))
+            return std::nullopt;
+    }
+    return sum;
+}
+
+double labourValue(const LineFigures& line, const CostFactors& factors) {
+    return double(line.engHours) * double(factors.rates[0]) +
+           double(line.asmHours) * double(factors.rates[1]) +
+           double(line.testHours) * double(factors.rates[2]);
+}
+
+numberentry::Wanted markupWanted() {
+    return {QStringLiteral("the mark-up rate"), 0, highestMarkup, false, {}, {QStringLiteral("%")}};
+}
+
+// Hundred-millionths rounded to the cent, in ten-thousandths.
+WideAmount toCents(WideAmount hundredMillionths) {
+    return roundedDivision(hundredMillionths, 1'000'000) * centsPerUnit;
+}
 } // namespace
 
 QString blankCell() {
@@ -30,8 +123,12 @@ Money amountOf(const QString& text) {
     return currencyOf(text.mid(1, 60));
 }
 
-float amountSingle(const QString& text) {
-    return singleOf(text.mid(1, 60));
+std::optional<WideAmount> wideAmountOf(const QString& text) {
+    const QString amount = text.mid(1, 60);
+    if (const std::optional<Money> money = toMoney(amount))
+        return WideAmount(money->raw());
+    const std::optional<decimal::Decimal> d = decimal::parseStrict(amount);
+    return d ? tenThousandthsOf(*d) : std::nullopt;
 }
 
 float hoursOf(const QString& text) {
@@ -70,6 +167,24 @@ QString moneyText(double value) {
     return format(value, QStringLiteral("$0.00"));
 }
 
+QString moneyText(WideAmount amount) {
+    const QString pattern = QStringLiteral("$0.00");
+    if (amount >= std::numeric_limits<qint64>::min() &&
+        amount <= std::numeric_limits<qint64>::max())
+        return format(Money::fromRaw(qint64(amount)), pattern);
+    decimal::Decimal d;
+    d.negative = amount < 0;
+    WideAmount magnitude = d.negative ? -amount : amount;
+    d.exponent = -4;
+    while (magnitude % 10 == 0) {
+        magnitude /= 10;
+        ++d.exponent;
+    }
+    for (; magnitude > 0; magnitude /= 10)
+        d.digits.insert(d.digits.begin(), char('0' + int(magnitude % 10)));
+    return decimal::formatDecimal(d, pattern);
+}
+
 QString hoursText(float hours) {
     return format(hours, QStringLiteral("0.00 Hr"));
 }
@@ -79,8 +194,8 @@ QString qtyText(double qty) {
 }
 
 QString markupText(float factor) {
-    // The pattern multiplies by 100 again, so the box shows the factor itself.
-    return format(factor / 100.0f, QStringLiteral("0.0000%"));
+    // The box shows the factor itself: 1.5 multiplies by 1.5, not by 1.015.
+    return format(factor, QStringLiteral("0.0000")) + QLatin1Char('%');
 }
 
 QString codeText(qint64 number, bool isPart) {
@@ -89,7 +204,7 @@ QString codeText(qint64 number, bool isPart) {
 
 LineFigures figuresOf(const ItemLine& line) {
     LineFigures figures;
-    figures.totalPrice = amountSingle(line[ItemCell::total_price]);
+    setTotalPrice(figures, line[ItemCell::total_price]);
     const HoursFigure assembly = hoursFigure(line[ItemCell::asm_hours]);
     const HoursFigure engineering = hoursFigure(line[ItemCell::eng_hours]);
     const HoursFigure testing = hoursFigure(line[ItemCell::test_hours]);
@@ -98,7 +213,7 @@ LineFigures figuresOf(const ItemLine& line) {
     figures.testHours = testing.hours;
     figures.hours = assembly.currency + engineering.currency + testing.currency;
     figures.delivery = deliveryOf(line[ItemCell::delivery_days]);
-    figures.cost = costFigure(line[ItemCell::ip_cost]);
+    setCost(figures, line[ItemCell::ip_cost]);
     return figures;
 }
 
@@ -109,28 +224,63 @@ HoursFigure hoursFigure(const QString& hoursCell) {
     return figure;
 }
 
-Money costFigure(const QString& ipCost) {
-    return currencyOf(amountSingle(ipCost));
+void setTotalPrice(LineFigures& figures, const QString& totalPrice) {
+    figures.totalPrice = wideAmountOf(totalPrice);
+    figures.totalPriceValue = figures.totalPrice ? valueOf(*figures.totalPrice)
+                                                 : toDouble(totalPrice.mid(1, 60)).value_or(0);
 }
 
-float labourCost(const LineFigures& line, const BizSettings& rates) {
-    float cost = line.engHours * rates.eng_rate;
-    cost += line.asmHours * rates.asm_rate;
-    cost += line.testHours * rates.test_rate;
-    return cost;
+void setCost(LineFigures& figures, const QString& ipCost) {
+    figures.cost = wideAmountOf(ipCost);
+    figures.costValue =
+        figures.cost ? valueOf(*figures.cost) : toDouble(ipCost.mid(1, 60)).value_or(0);
 }
 
-float labourCost(const ItemLine& line, const BizSettings& rates) {
-    return labourCost(figuresOf(line), rates);
+QString labourText(const LineFigures& line, const BizSettings& rates) {
+    const CostFactors factors(rates, 0);
+    if (const std::optional<WideAmount> labour = labourOf(line, factors))
+        return moneyText(toCents(*labour));
+    return moneyText(labourValue(line, factors));
+}
+
+QString labourText(const ItemLine& line, const BizSettings& rates) {
+    return labourText(figuresOf(line), rates);
 }
 
 QString lineTotalPrice(const QString& unitPrice, const QString& qty) {
-    return moneyText(amountOf(unitPrice).toDouble() * double(qtyOf(qty)));
+    const std::optional<WideAmount> price = wideAmountOf(unitPrice);
+    const qint64 count = qtyOf(qty);
+    WideAmount total = 0;
+    if (price && !__builtin_mul_overflow(*price, WideAmount(count), &total) && fits(total))
+        return moneyText(roundedDivision(total, centsPerUnit) * centsPerUnit);
+    return moneyText(toDouble(unitPrice.mid(1, 60)).value_or(0) * double(count));
+}
+
+CostFactors::CostFactors(const BizSettings& settings, float factor)
+    : rates{settings.eng_rate, settings.asm_rate, settings.test_rate}, markup(factor),
+      exactMarkup(tenThousandthsOf(factor)) {
+    for (std::size_t kind = 0; kind < 3; ++kind)
+        exactRates[kind] = tenThousandthsOf(rates[kind]);
+}
+
+QString lineCost(const LineFigures& line, const CostFactors& factors) {
+    // (price + labour) in hundred-millionths, times the factor in ten-thousandths.
+    const std::optional<WideAmount> labour = labourOf(line, factors);
+    WideAmount price = 0;
+    WideAmount cost = 0;
+    if (line.totalPrice && labour && factors.exactMarkup &&
+        !__builtin_mul_overflow(*line.totalPrice, WideAmount(10000), &price) &&
+        !__builtin_add_overflow(price, *labour, &price) &&
+        !__builtin_mul_overflow(price, *factors.exactMarkup, &cost)) {
+        const WideAmount cents = roundedDivision(cost, 10'000'000'000) * centsPerUnit;
+        if (fits(cents))
+            return moneyText(cents);
+    }
+    return moneyText((line.totalPriceValue + labourValue(line, factors)) * double(factors.markup));
 }
 
 QString lineCost(const LineFigures& line, const BizSettings& rates, float markup) {
-    const float price = line.totalPrice + labourCost(line, rates);
-    return format(price * markup, QStringLiteral("$0.00"));
+    return lineCost(line, CostFactors(rates, markup));
 }
 
 QString lineCost(const ItemLine& line, const BizSettings& rates, float markup) {
@@ -138,18 +288,21 @@ QString lineCost(const ItemLine& line, const BizSettings& rates, float markup) {
 }
 
 ItemTotals itemTotals(std::span<const LineFigures> lines) {
-    Money costs;
+    std::optional<WideAmount> costs = WideAmount(0);
+    double costsValue = 0;
     float delivery = 0;
     Money hours;
     for (const LineFigures& line : lines) {
-        costs += line.cost;
+        if (costs && (!line.cost || __builtin_add_overflow(*costs, *line.cost, &*costs)))
+            costs.reset();
+        costsValue += line.costValue;
         if (line.delivery > delivery)
             delivery = line.delivery;
         hours += line.hours;
     }
     ItemTotals totals;
     totals.partCount = QString::number(lines.size());
-    totals.totalCosts = format(costs, QStringLiteral("$0.00"));
+    totals.totalCosts = costs ? moneyText(*costs) : moneyText(costsValue);
     totals.maxDelivery = format(delivery, QStringLiteral("0.00 Days"));
     totals.totalLabour = format(hours, QStringLiteral("0.00 hours"));
     return totals;
@@ -163,16 +316,15 @@ ItemTotals itemTotals(std::span<const ItemLine> lines) {
     return itemTotals(figures);
 }
 
-std::optional<QString> markupEntry(const QString& answer) {
-    const QString filtered = numfilter(answer);
-    if (filtered.isEmpty())
+std::optional<QString> markupEntry(const QString& answer, QString* refusal) {
+    if (refusal)
+        refusal->clear();
+    if (answer.trimmed().isEmpty())
         return std::nullopt;
-    const std::optional<float> factor = toSingle(filtered);
-    // A factor from a billion on is a slip of the keyboard; the costs it gives could not be
-    // stored as amounts.
-    if (!factor || *factor >= 1e9f)
+    const std::optional<double> factor = numberentry::read(answer, markupWanted(), refusal);
+    if (!factor)
         return std::nullopt;
-    return markupText(*factor);
+    return markupText(float(*factor));
 }
 
 QString labourTip(Labour kind, const QString& hoursBox, const BizSettings& rates) {
@@ -185,15 +337,16 @@ QString labourTip(Labour kind, const QString& hoursBox, const BizSettings& rates
         name = "testing";
         rate = rates.test_rate;
     }
+    const float hours = hoursOf(hoursBox);
+    const std::optional<WideAmount> cost = costOfHours(hours, tenThousandthsOf(rate));
     return QStringLiteral("Cost of %1 = ").arg(QLatin1String(name)) + hoursBox +
            QLatin1String(" * ") + format(rate, QStringLiteral("$0.00")) + QLatin1String(" = ") +
-           format(hoursOf(hoursBox) * rate, QStringLiteral("$0.00"));
+           (cost ? moneyText(toCents(*cost)) : moneyText(double(hours) * double(rate)));
 }
 
 QString costTip(const ItemLine& line, const BizSettings& rates, const QString& markupBox) {
     return QLatin1String("total cost ((qty * cost) + labour) = ") + line[ItemCell::total_price] +
-           QLatin1String(" + (labours = ") +
-           format(labourCost(line, rates), QStringLiteral("$0.00")) + QLatin1String(") * ") +
+           QLatin1String(" + (labours = ") + labourText(line, rates) + QLatin1String(") * ") +
            markupBox + QLatin1String(" = ") + line[ItemCell::ip_cost];
 }
 
@@ -226,6 +379,21 @@ SavedItem savedItem(const ItemBoxes& boxes) {
     saved.max_delivery = maxDeliveryOf(boxes.maxDelivery);
     saved.item_class = itemClassOf(boxes.itemClass);
     return saved;
+}
+
+QString saveRefusal(std::span<const ItemLine> lines, const QString& totalCosts) {
+    const auto storable = [](const QString& amount) {
+        return toMoney(amount.mid(1, 60)).has_value();
+    };
+    if (!storable(totalCosts))
+        return QStringLiteral("The total costs are too large to be saved.");
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        for (int cell : {ItemCell::unit_price, ItemCell::total_price, ItemCell::ip_cost}) {
+            if (!storable(lines[k][std::size_t(cell)]))
+                return QStringLiteral("The costs of line %1 are too large to be saved.").arg(k + 1);
+        }
+    }
+    return QString();
 }
 
 } // namespace itemcosting

@@ -34,13 +34,19 @@ using ItemLine = std::array<QString, ItemCell::count>;
 // them, so that what is stored and summed is exactly what is shown.
 namespace itemcosting {
 
+// An amount in ten-thousandths, in 128 bits: a price times a quantity, plus labour, times the
+// mark-up stays exact to the cent far beyond what Money (and so the tables) can hold, so that
+// what is shown is the true amount and a save can tell that it does not fit.
+__extension__ typedef __int128 WideAmount;
+
 QString blankCell(); // two blanks
 
 // --- Reading rules
-// "$12.50": the first character dropped, at most 60 more read as currency.
+// "$12.50": the first character dropped, at most 60 more read as currency; 0 when they are no
+// amount Money can hold.
 Money amountOf(const QString& text);
-// The same text read in single precision.
-float amountSingle(const QString& text);
+// The same, exactly and beyond Money; nothing when the text is no number or lies beyond 10^33.
+std::optional<WideAmount> wideAmountOf(const QString& text);
 // "1.50 Hr": the last two characters dropped; a bare "0.00" reads 0.
 float hoursOf(const QString& text);
 // "04": the whole-number part of the text's numeric value.
@@ -59,22 +65,26 @@ qint64 itemClassOf(const QString& text);
 qint64 wholeNumberOf(const QString& text);
 
 // --- Text forms
-QString moneyText(double value);  // "$0.00"
-QString hoursText(float hours);   // "0.00 Hr"
-QString qtyText(double qty);      // "00"
-QString markupText(float factor); // 1.5 gives "1.5000%"
+QString moneyText(double value);      // "$0.00"
+QString moneyText(WideAmount amount); // "$0.00", to the cent, halves away from zero
+QString hoursText(float hours);       // "0.00 Hr"
+QString qtyText(double qty);          // "00"
+QString markupText(float factor);     // 1.5 gives "1.5000%"
 QString codeText(qint64 number, bool isPart);
 
 // The numbers the formulas and totals read from a line's texts, by the rules above. A table of
 // lines keeps them beside the texts, so that a new mark-up or the totals need not read 3,000
-// lines' texts again.
+// lines' texts again. An amount beyond 10^33, which no keyboard slip reaches, is known only
+// as a double, to be shown; such a line can never be saved.
 struct LineFigures {
-    float totalPrice = 0; // total_price in single precision
+    std::optional<WideAmount> totalPrice; // total_price, exactly
+    double totalPriceValue = 0;           // the same, to be shown when it is beyond 128 bits
     float asmHours = 0;
     float engHours = 0;
     float testHours = 0;
     float delivery = 0;
-    Money cost;  // ip_cost read in single precision, then as currency
+    std::optional<WideAmount> cost; // ip_cost, exactly
+    double costValue = 0;
     Money hours; // each of the three hours as currency, summed
 };
 LineFigures figuresOf(const ItemLine& line);
@@ -84,18 +94,30 @@ struct HoursFigure {
     Money currency;
 };
 HoursFigure hoursFigure(const QString& hoursCell);
-// What a line cost text adds to "Total Costs".
-Money costFigure(const QString& ipCost);
+// An amount cell read back into a line's figures.
+void setTotalPrice(LineFigures& figures, const QString& totalPrice);
+void setCost(LineFigures& figures, const QString& ipCost);
 
-// --- Formulas, in the precision the screen's arithmetic uses
-// Engineering, assembly and testing hours each at the rate of their own kind, in single precision.
-float labourCost(const LineFigures& line, const BizSettings& rates);
-float labourCost(const ItemLine& line, const BizSettings& rates);
+// --- Formulas. Money is computed exactly from the hours, rates and mark-up factor as the
+// singles they are, each taken at the decimal value it shows, and rounded once to the cent.
+// Engineering, assembly and testing hours each at the rate of their own kind, "$0.00".
+QString labourText(const LineFigures& line, const BizSettings& rates);
+QString labourText(const ItemLine& line, const BizSettings& rates);
 // Unit price times the whole quantity, "$0.00".
 QString lineTotalPrice(const QString& unitPrice, const QString& qty);
 // (total price + labour cost) times the mark-up factor, "$0.00".
 QString lineCost(const LineFigures& line, const BizSettings& rates, float markup);
 QString lineCost(const ItemLine& line, const BizSettings& rates, float markup);
+// The labour rates and the mark-up factor as the line costs take them, read once for the
+// costs of many lines.
+struct CostFactors {
+    CostFactors(const BizSettings& settings, float factor);
+    std::array<float, 3> rates; // engineering, assembly, testing
+    std::array<std::optional<WideAmount>, 3> exactRates;
+    float markup;
+    std::optional<WideAmount> exactMarkup;
+};
+QString lineCost(const LineFigures& line, const CostFactors& factors);
 
 struct ItemTotals {
     QString partCount;   // lines, not quantities
@@ -106,10 +128,13 @@ struct ItemTotals {
 ItemTotals itemTotals(std::span<const LineFigures> lines);
 ItemTotals itemTotals(std::span<const ItemLine> lines);
 
-// The mark-up box's new text for an answer to the mark-up prompt; empty when the answer
-// changes nothing (cancelled, empty, a text that passes the filter but is no number, or a factor
-// of a billion or more). Anything the filter rejects counts as 0.
-std::optional<QString> markupEntry(const QString& answer);
+// The mark-up factor the mark-up prompt takes, with or without "%": from 0 to 10000, as the
+// settings window takes the business's mark-up.
+inline constexpr double highestMarkup = 10000;
+// The mark-up box's new text for an answer to the mark-up prompt. Nothing, and `refusal`
+// empty, for an empty or cancelled answer, which changes nothing; nothing with `refusal` set
+// for an answer that is no number or out of range.
+std::optional<QString> markupEntry(const QString& answer, QString* refusal);
 
 // --- Tooltips of the grid
 enum class Labour { Assembly, Engineering, Testing };
@@ -153,5 +178,9 @@ struct SavedItem {
     qint64 item_class = 0;
 };
 SavedItem savedItem(const ItemBoxes& boxes);
+
+// Why the lines and the "Total Costs" box cannot be saved: an amount the tables' money type
+// cannot hold, which would be stored as 0. Empty when they can.
+QString saveRefusal(std::span<const ItemLine> lines, const QString& totalCosts);
 
 } // namespace itemcosting

@@ -174,8 +174,9 @@ bool ItemLines::load(RecordSet& partsList, RecordSet& parts, RecordSet& items, q
         line[ItemCell::unit_price] = format(money(3), moneyPattern);
         line[ItemCell::total_price] = format(money(4), moneyPattern);
         line[ItemCell::ip_cost] = format(money(8), moneyPattern);
-        figures.totalPrice = amountSingle(line[ItemCell::total_price]);
-        figures.cost = costFigure(line[ItemCell::ip_cost]);
+        // The amounts as their texts read back: cents, as shown.
+        setTotalPrice(figures, line[ItemCell::total_price]);
+        setCost(figures, line[ItemCell::ip_cost]);
 
         const SingleCells::Hours& assembly = singles.hours(single(5));
         const SingleCells::Hours& engineering = singles.hours(single(6));
@@ -270,11 +271,12 @@ ItemLines::Placed ItemLines::place(int ar, const PickedChoice& choice,
 }
 
 void ItemLines::recomputeCosts(const BizSettings& rates, float markup) {
+    const CostFactors factors(rates, markup);
     for (int k = 0; k < cnt_; ++k) {
         LineFigures& figures = figures_[std::size_t(k)];
         QString& cost = lines_[std::size_t(k)][ItemCell::ip_cost];
-        cost = lineCost(figures, rates, markup);
-        figures.cost = costFigure(cost);
+        cost = lineCost(figures, factors);
+        setCost(figures, cost);
     }
 }
 

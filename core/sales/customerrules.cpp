@@ -33,7 +33,7 @@ Fields shownFields(const RecordSet& customers) {
     return fields;
 }
 
-SaveColumns saveColumns(const Fields& fields) {
+SaveColumns saveColumns(const Fields& fields, const QDate& today) {
     SaveColumns result;
     for (const QString& text : fields) {
         if (text.isEmpty()) {
@@ -44,6 +44,10 @@ SaveColumns saveColumns(const Fields& fields) {
     const std::optional<QDate> born = toDate(fields[birthDate]);
     if (!born) {
         result.refusal = badBirthDate;
+        return result;
+    }
+    if (*born > today) {
+        result.refusal = futureBirthDate;
         return result;
     }
     // The total is shown as "$0.00": the amount follows the sign.

@@ -24,6 +24,7 @@ using Fields = std::array<QString, fieldCount>;
 
 inline const QString incomplete = QStringLiteral("please fill out the information");
 inline const QString badBirthDate = QStringLiteral("Please pick a valid date of birth");
+inline const QString futureBirthDate = QStringLiteral("The date of birth cannot be after today");
 inline const QString hasInvoices = QStringLiteral("Customer has invoices and cannot be deleted");
 // The data finder's refusal to start adding.
 using ::numbersUsedUp;
@@ -33,13 +34,13 @@ Fields newFields(qint16 next);
 // The texts of the record set's current row.
 Fields shownFields(const RecordSet& customers);
 
-// The column values of a save, or the message that refuses it: an empty field, or a date of
-// birth that is no date.
+// The column values of a save, or the message that refuses it: an empty field, a date of birth
+// that is no date, or one after `today`.
 struct SaveColumns {
     std::optional<QString> refusal;
     std::vector<std::pair<int, Value>> columns;
 };
-SaveColumns saveColumns(const Fields& fields);
+SaveColumns saveColumns(const Fields& fields, const QDate& today);
 
 // Adds a row (adding) or changes the current row with the columns, as one statement. On a
 // failure of the engine the change is dropped, nothing is stored, and DbError is thrown.

@@ -30,7 +30,8 @@ InvoiceLine lineOfRow(const RecordSet& row) {
     line[SaleCell::description] = row.field(description).toText();
     line[SaleCell::unit_price] = format(price, QStringLiteral("$0.00"));
     line[SaleCell::qty] = format(quantity, QStringLiteral("00"));
-    line[SaleCell::total_price] = moneyText(price.toDouble() * double(quantity));
+    line[SaleCell::total_price] =
+        invoicerules::lineTotalText(line[SaleCell::unit_price], line[SaleCell::qty]);
     line[SaleCell::delivery_days] = plainText(row.field(delivery_days).toFloat());
     return line;
 }
@@ -81,6 +82,7 @@ InvoiceLines::Placed InvoiceLines::place(int row, const Choice& choice) {
     placed.row = row;
 
     InvoiceLine& line = lines_[std::size_t(row)];
+    const InvoiceLine before = line;
     line[SaleCell::ip_code] = code;
     line[SaleCell::description] = choice.entry.mid(9, 64);
     line[SaleCell::unit_price] = choice.unitPrice;
@@ -91,9 +93,11 @@ InvoiceLines::Placed InvoiceLines::place(int row, const Choice& choice) {
         line[SaleCell::qty] = qtyText(leadingValue(choice.qty));
         line[SaleCell::delivery_days] = plainText(choice.deliveryDays);
     }
-    line[SaleCell::total_price] = lineTotalPrice(line[SaleCell::unit_price], line[SaleCell::qty]);
+    line[SaleCell::total_price] =
+        invoicerules::lineTotalText(line[SaleCell::unit_price], line[SaleCell::qty]);
 
     placed.appended = row == cnt_;
+    placed.changed = placed.appended || line != before;
     if (placed.appended)
         ++cnt_;
     return placed;
@@ -120,6 +124,19 @@ std::optional<InvoiceLines::Sold> InvoiceLines::soldRecord(const RecordSet& rows
     return sold;
 }
 
+std::optional<InvoiceLines::Sold> InvoiceLines::listedRecord(const RecordSet& rows, bool isPart,
+                                                             qint64 number) {
+    // A record set of its own, so that the list's current row stays where the user left it.
+    RecordSet table(rows.database().path(), rows.table());
+    const int column = isPart ? int(Parts::part_no) : int(AssembledItems::item_no);
+    const std::vector<int> found = table.findAll(column, number);
+    if (found.empty())
+        return std::nullopt;
+    table.moveFirst();
+    table.move(found.front());
+    return soldRecord(table, isPart);
+}
+
 bool InvoiceLines::codeFits(qint64 number) {
     return number >= 0 && number <= 9999;
 }
@@ -132,7 +149,7 @@ bool InvoiceLines::appendSale(const Sold& sold, const QString& qty) {
     line[SaleCell::description] = sold.description;
     line[SaleCell::unit_price] = format(sold.price, QStringLiteral("$0.00"));
     line[SaleCell::qty] = qty;
-    line[SaleCell::total_price] = lineTotalPrice(line[SaleCell::unit_price], qty);
+    line[SaleCell::total_price] = invoicerules::lineTotalText(line[SaleCell::unit_price], qty);
     line[SaleCell::delivery_days] = sold.deliveryDays;
     ++cnt_;
     return true;

@@ -45,21 +45,26 @@ public:
         int row = -1; // the line written: `row` or the line the choice merged into
         bool merged = false;
         bool appended = false; // the entry row was written: the count grew by one
+        bool changed = false;  // a line differs from what it was
     };
     // Writes the choice into line `row` (0 to count()), or adds its quantity to another line
     // that already holds the same part or item.
     Placed place(int row, const Choice& choice);
 
-    // The part or item a sale started in the data finder sells: the record the finder stands on.
+    // A part or item as an invoice sells it, whichever way it reaches the invoice.
     struct Sold {
         bool isPart = true;
         qint64 number = 0;
         QString description;
-        Money price;
+        Money price;          // a part's selling price, an item's total costs
         QString deliveryDays; // a part is delivered in 1 day; an item in its whole days
     };
-    // Empty when the record set stands on no row.
+    // The record a sale started in the data finder sells, the one the finder stands on; empty
+    // when the record set stands on no row.
     static std::optional<Sold> soldRecord(const RecordSet& rows, bool isPart);
+    // The part or item of that number in its table (the record set's table, read by a record
+    // set of its own, so that the given one keeps its current row); empty when there is none.
+    static std::optional<Sold> listedRecord(const RecordSet& rows, bool isPart, qint64 number);
     // True when the number fits the four digits of a line's code.
     static bool codeFits(qint64 number);
     // Appends the sold part or item with the quantity ("00"); false when the table is full.

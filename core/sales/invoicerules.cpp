@@ -1,5 +1,7 @@
 #include "core/sales/invoicerules.h"
 
+#include "core/common/decimaltext.h"
+#include "core/common/numberentry.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
 #include "core/items/itemcosting.h"
@@ -33,28 +35,134 @@ QString taxText(float percent) {
     return format(percent / 100.0f, QStringLiteral("0.000 %"));
 }
 
-QString taxFieldAtRest(const QString& text) {
-    QString repaired = text;
-    if (!repaired.endsWith(QLatin1Char('%')))
-        repaired += QLatin1Char('%');
-    if (repaired.size() == 1 || !isNumber(repaired.left(repaired.size() - 1)))
+namespace {
+
+// What the tax field takes: a rate from 0 to 100, with or without its "%".
+numberentry::Wanted taxWanted() {
+    return {QStringLiteral("the tax rate"), 0, 100, false, QString(), {QStringLiteral("%")}};
+}
+
+// Wide enough for an amount times any rate factor or quantity.
+__extension__ typedef __int128 Wide;
+
+// A price as the grid shows it, "$12.50": the first character dropped, at most 60 more read.
+Money priceOf(const QString& text) {
+    return toMoney(text.mid(1, 60)).value_or(Money());
+}
+
+Wide wideProduct(const QString& unitPrice, const QString& qty) {
+    return Wide(priceOf(unitPrice).raw()) * Wide(qtyOf(qty));
+}
+
+std::optional<Money> moneyOfWide(Wide raw) {
+    if (raw > Wide(std::numeric_limits<qint64>::max()) ||
+        raw < Wide(std::numeric_limits<qint64>::min()))
+        return std::nullopt;
+    return Money::fromRaw(qint64(raw));
+}
+
+// n / d rounded to a whole number, halves away from zero; d > 0.
+Wide roundedQuotient(Wide n, Wide d) {
+    const Wide magnitude = (n < 0 ? -n : n);
+    const Wide q = (magnitude + d / 2) / d;
+    return n < 0 ? -q : q;
+}
+
+Wide powerOfTen(int n) {
+    Wide p = 1;
+    while (n-- > 0)
+        p *= 10;
+    return p;
+}
+
+// A line's total, exact; empty past what an amount holds.
+std::optional<Money> lineTotal(const QString& unitPrice, const QString& qty) {
+    return moneyOfWide(wideProduct(unitPrice, qty));
+}
+
+// The sum with the tax added in cents, rounded once; empty past what an amount holds.
+std::optional<Money> withTax(Money sum, float rate) {
+    // rate = digits x 10^exponent exactly as its shortest text reads; the amount owed in cents
+    // is sum (ten-thousandths) x (100 + rate) / 10^4.
+    decimal::Short r = decimal::shortOf(rate);
+    // Below 10^-17 % a rate adds less than a cent to any amount: keep the product in range.
+    if (r.exponent < -17) {
+        const int drop = -17 - r.exponent;
+        r.digits = drop > 19 ? 0 : quint64(roundedQuotient(Wide(r.digits), powerOfTen(drop)));
+        r.exponent = -17;
+    }
+    const Wide digits = r.negative ? -Wide(r.digits) : Wide(r.digits);
+    Wide factor = 0;
+    Wide divisor = 10000;
+    if (r.exponent >= 0) {
+        factor = 100 + digits * powerOfTen(r.exponent);
+    } else {
+        factor = 100 * powerOfTen(-r.exponent) + digits;
+        divisor *= powerOfTen(-r.exponent);
+    }
+    Wide product = 0;
+    // Only a rate far past 100 % (an old stored one) can take the product out of range.
+    if (r.exponent > 19 || __builtin_mul_overflow(Wide(sum.raw()), factor, &product))
+        return sum == Money() ? std::optional<Money>(Money()) : std::nullopt;
+    const Wide cents = roundedQuotient(product, divisor);
+    if (cents > Wide(std::numeric_limits<qint64>::max() / 100) ||
+        cents < Wide(std::numeric_limits<qint64>::min() / 100))
+        return std::nullopt;
+    return Money::fromRaw(qint64(cents) * 100);
+}
+
+} // namespace
+
+std::optional<float> taxRate(const QString& taxField, QString* refusal) {
+    // An emptied field is no tax at all.
+    if (numberentry::withoutUnits(taxField, taxWanted()).isEmpty())
+        return 0.0f;
+    const std::optional<double> rate = numberentry::read(taxField, taxWanted(), refusal);
+    if (!rate)
+        return std::nullopt;
+    return float(*rate);
+}
+
+std::optional<QString> taxFieldAtRest(const QString& text, QString* refusal) {
+    if (!taxRate(text, refusal))
+        return std::nullopt;
+    if (numberentry::withoutUnits(text, taxWanted()).isEmpty())
         return QStringLiteral("0.000%");
-    return repaired;
+    return text.trimmed().endsWith(QLatin1Char('%')) ? text : text + QLatin1Char('%');
 }
 
-float taxRate(const QString& taxField) {
-    return toSingle(taxField.left(taxField.size() - 1)).value_or(0.0f);
+QString lineTotalText(const QString& unitPrice, const QString& qty) {
+    if (const std::optional<Money> total = lineTotal(unitPrice, qty))
+        return format(*total, QStringLiteral("$0.00"));
+    return format(priceOf(unitPrice).toDouble() * double(qtyOf(qty)), QStringLiteral("$0.00"));
 }
 
-InvoiceTotal invoiceTotal(std::span<const InvoiceLine> lines, const QString& taxField) {
-    float sum = 0;
-    for (const InvoiceLine& line : lines)
-        sum += amountSingle(line[SaleCell::total_price]);
-    const float rate = taxRate(taxField);
+InvoiceTotal invoiceTotal(std::span<const InvoiceLine> lines, float rate, const QString& taxField) {
+    // Each product fits the wide type, and so does a sum of 3000 that each fit an amount.
+    Wide sum = 0;
+    double approximate = 0; // for the display of what no amount holds
+    bool fits = true;
+    for (const InvoiceLine& line : lines) {
+        const Wide product = wideProduct(line[SaleCell::unit_price], line[SaleCell::qty]);
+        fits = fits && moneyOfWide(product).has_value();
+        sum += fits ? product : 0;
+        approximate += double(product) / 10000.0;
+    }
+    const std::optional<Money> exactSum = fits ? moneyOfWide(sum) : std::nullopt;
     InvoiceTotal total;
-    total.owed = format(sum * (rate / 100.0f + 1.0f), QStringLiteral("$0.00"));
-    total.tip = format(sum, QStringLiteral("$0.00")) + QLatin1String(" + ") + taxField +
-                QLatin1String(" = ") + total.owed;
+    if (exactSum)
+        total.amount = withTax(*exactSum, rate);
+    const QString pattern = QStringLiteral("$0.00");
+    QString sumText;
+    if (total.amount) {
+        sumText = format(*exactSum, pattern);
+        total.owed = format(*total.amount, pattern);
+    } else {
+        // Past what an amount holds only the magnitude can be shown; Save refuses it.
+        sumText = format(approximate, pattern);
+        total.owed = format(approximate * (1.0 + double(rate) / 100.0), pattern);
+    }
+    total.tip = sumText + QLatin1String(" + ") + taxField + QLatin1String(" = ") + total.owed;
     return total;
 }
 
@@ -79,12 +187,15 @@ bool deliveryOverdue(bool confirmed, const QString& deliveredField,
     return promised && today > *promised;
 }
 
-QString saleQuantity(const QString& answer) {
-    const std::optional<double> value = toDouble(answer);
-    // Below one there is nothing to sell; a quantity past a billion is a slip of the keyboard.
-    if (!value || wholePart(*value) < 1 || *value >= 1e9)
+std::optional<QString> saleQuantity(const QString& answer, QString* refusal) {
+    if (answer.trimmed().isEmpty())
         return QStringLiteral("01");
-    return format(wholePart(*value), QStringLiteral("00"));
+    // A quantity of a billion or more is a slip of the keyboard.
+    const numberentry::Wanted wanted{QStringLiteral("the quantity"), 1, 999999999, true, {}, {}};
+    const std::optional<double> qty = numberentry::read(answer, wanted, refusal);
+    if (!qty)
+        return std::nullopt;
+    return format(*qty, QStringLiteral("00"));
 }
 
 SavedInvoice savedInvoice(const InvoiceBoxes& boxes) {
@@ -98,7 +209,7 @@ SavedInvoice savedInvoice(const InvoiceBoxes& boxes) {
     }
     saved.amount_paid = amountOf(boxes.paid);
     saved.amount_owed = amountOf(boxes.owed);
-    saved.tax_percent = taxRate(boxes.tax);
+    saved.tax_percent = taxRate(boxes.tax).value_or(0.0f);
     saved.delivered = boxes.delivered == QLatin1String("Yes");
     saved.salesperson = boxes.salesperson;
     saved.confirmed = boxes.confirmed;

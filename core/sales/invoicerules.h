@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <optional>
 #include <span>
 
 class RecordSet;
@@ -41,17 +42,28 @@ QString numbersExhaustedMessage();
 // --- Total and tax
 // The tax field as loaded: the percentage (8.25) shown as "8.250 %".
 QString taxText(float percent);
-// The tax field's text once its repairs have run: a numeric text followed by "%". "7.5" gives
-// "7.5%", "", "%" and "abc%" give "0.000%"; a text already at rest comes back unchanged.
-QString taxFieldAtRest(const QString& text);
-// The rate of a tax field at rest ("8.000 %" gives 8), in single precision; 0 when unreadable.
-float taxRate(const QString& taxField);
+// The rate of a tax field ("8.000 %", "7.5%" or "7.5" give 8 and 7.5; an emptied field, "" or
+// "%", gives 0), in single precision; empty, with `refusal` set, when the text is no rate from
+// 0 to 100.
+std::optional<float> taxRate(const QString& taxField, QString* refusal = nullptr);
+// The tax field's text once it is left: a rate's text followed by "%" ("7.5" gives "7.5%", a text
+// with its "%" comes back unchanged, an emptied field gives "0.000%"); empty, with `refusal` set,
+// when it holds no rate.
+std::optional<QString> taxFieldAtRest(const QString& text, QString* refusal = nullptr);
+
+// A line's total as the grid shows it, "$0.00": unit price times the whole quantity, exact; a
+// product past what an amount holds is still shown.
+QString lineTotalText(const QString& unitPrice, const QString& qty);
 
 struct InvoiceTotal {
-    QString owed; // "$0.00": the line totals with the tax added
-    QString tip;  // "$150.00 + 8.000 % = $162.00"
+    QString owed;                // "$0.00": the line totals with the tax added
+    QString tip;                 // "$150.00 + 8.000 % = $162.00"
+    std::optional<Money> amount; // the amount owed; empty when no amount can hold it
 };
-InvoiceTotal invoiceTotal(std::span<const InvoiceLine> lines, const QString& taxField);
+// The total of the lines at `rate`, the tip naming the rate as `taxField` shows it. The sum
+// with the tax is rounded once to the cent (halves away from zero), the rate taken as the
+// decimal its single reads as (7.3f is 7.3 %).
+InvoiceTotal invoiceTotal(std::span<const InvoiceLine> lines, float rate, const QString& taxField);
 
 // --- Delivery
 // The highest delivery time of the lines in whole days (halves to the even neighbour), never
@@ -64,9 +76,9 @@ bool deliveryOverdue(bool confirmed, const QString& deliveredField,
                      const QString& deliveryDateField, const QDate& today);
 
 // --- A sale started in the data finder
-// The quantity of the first line from the answer to the quantity prompt: a number's whole part
-// as "00"; anything else, a cancelled prompt included, "01".
-QString saleQuantity(const QString& answer);
+// The quantity of the first line from the answer to the quantity prompt: the number as "00",
+// "01" for a cancelled prompt or an empty answer; empty, with `refusal` set, for anything else.
+std::optional<QString> saleQuantity(const QString& answer, QString* refusal = nullptr);
 
 // --- Values stored by Save
 // The header boxes Text1(0) to Text1(9) as shown.

@@ -21,8 +21,6 @@ const char* const labelCaptions[8] = {
     "Engineering Labour Rate", "    Assembly Labour Rate",
     "       Testing Labour Rate", "                     sales tax  %"};
 
-const QString refusal = QStringLiteral("Please fill out settings correctly");
-
 QString rateText(float rate) {
     return format(rate, QStringLiteral("$0.00")) + QLatin1String("/hr");
 }
@@ -40,8 +38,14 @@ settings::settings() {
         Text1[i]->setMinimumWidth(260);
         grid->addWidget(Label1[i], i, 0, Qt::AlignRight);
         grid->addWidget(Text1[i], i, 1);
-        connect(Text1[i], &QLineEdit::textChanged, this, [this, i] { applyInputRule(i); });
+        // A number's unit is added when the field is left, never while typing, so a unit the
+        // user types is not doubled.
+        if (i >= 3)
+            connect(Text1[i], &QLineEdit::editingFinished, this, [this, i] { applyForm(i); });
     }
+    // The names are stored in 30 characters: a longer one is stopped while typing.
+    for (int i = 0; i < 3; ++i)
+        Text1[i]->setMaxLength(BizSettings::textWidth);
     Command1[0] = new QPushButton(QStringLiteral("&Save"), this);
     Command1[1] = new QPushButton(QStringLiteral("&Close"), this);
     auto* buttons = new QHBoxLayout;
@@ -80,47 +84,43 @@ void settings::load() {
     Text1[7]->setText(numberText(record_.sales_tax) + QLatin1Char('%'));
 }
 
-void settings::applyInputRule(int index) {
-    QLineEdit* field = Text1[index];
-    const QString text = field->text();
-    QString repaired = text;
-    if (index >= 4 && index <= 6)
-        repaired = repairRateText(text);
-    else if (index == 3 || index == 7)
-        repaired = repairPercentText(text);
-    if (repaired == text)
-        return;
-    // Keep the cursor where the user was typing, not behind the suffix.
-    const int cursor = field->cursorPosition();
-    field->setText(repaired);
-    field->setCursorPosition(qMin(cursor, int(repaired.size())));
+void settings::applyForm(int index) {
+    const QString form = settingsForm(index, Text1[index]->text());
+    if (form != Text1[index]->text())
+        Text1[index]->setText(form);
 }
 
 void settings::save() {
     for (QLineEdit* field : Text1) {
         if (field->text().isEmpty()) {
-            prompts::message(refusal);
+            prompts::message(settingsRefusal);
             return;
         }
     }
-    const std::optional<float> markup = percentValue(Text1[3]->text());
-    const std::optional<float> eng = rateValue(Text1[4]->text());
-    const std::optional<float> assembly = rateValue(Text1[5]->text());
-    const std::optional<float> testing = rateValue(Text1[6]->text());
-    const std::optional<float> tax = percentValue(Text1[7]->text());
-    if (!markup || !eng || !assembly || !testing || !tax) {
-        prompts::message(refusal);
-        return;
+    // Each number read with or without its unit; the first that is no number, or out of its
+    // range, is refused and nothing is written.
+    std::array<float, 5> numbers{};
+    for (int i = 3; i < 8; ++i) {
+        QString refusal;
+        const std::optional<float> value = settingsNumber(i, Text1[i]->text(), &refusal);
+        if (!value) {
+            prompts::message(refusal);
+            Text1[i]->setFocus(Qt::OtherFocusReason);
+            Text1[i]->selectAll();
+            return;
+        }
+        numbers[i - 3] = *value;
     }
+    const auto [markup, eng, assembly, testing, tax] = numbers;
     BizSettings record = record_;
     record.company = Text1[0]->text();
     record.ceo_name = Text1[1]->text();
     record.biz_type = Text1[2]->text();
-    record.markup_rate = *markup;
-    record.eng_rate = *eng;
-    record.asm_rate = *assembly;
-    record.test_rate = *testing;
-    record.sales_tax = *tax;
+    record.markup_rate = markup;
+    record.eng_rate = eng;
+    record.asm_rate = assembly;
+    record.test_rate = testing;
+    record.sales_tax = tax;
     try {
         writeRecordAtomically(business().filePath(QLatin1String(BizSettings::fileName)),
                               record.encode());

@@ -31,7 +31,7 @@ protected:
 
 private:
     void unloading() override;
-    void applyInputRule(int index);
+    void applyForm(int index);
     void save();
 
     BizSettings record_;

@@ -18,6 +18,14 @@
 namespace {
 const QColor highlightBackground(128, 128, 255);
 
+// A description as the box shows it: without the blanks that pad it to its width, so that a
+// click into the box puts the cursor right after the text, not after 30 blanks.
+QString withoutPadding(QString text) {
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
 void paint(QLineEdit* box, const QColor& background, const QColor& text) {
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, background);
@@ -45,7 +53,8 @@ Codepage::Codepage()
         Text2[r]->setObjectName(QStringLiteral("Text2(%1)").arg(r));
         Text1[r]->setFixedWidth(48);
         Text2[r]->setMinimumWidth(280);
-        Text2[r]->setMaxLength(200);
+        // What is typed is what is stored: no more than the table keeps.
+        Text2[r]->setMaxLength(CodeTable::width);
         // The number follows the scroll bar: the keyboard skips it for the description.
         Text1[r]->setFocusPolicy(Qt::ClickFocus);
         Text1[r]->installEventFilter(this);
@@ -98,10 +107,11 @@ void Codepage::fillRows() {
     const int top = VScroll1->value();
     for (int r = 0; r < 7; ++r) {
         Text1[r]->setText(format(top + r, QStringLiteral("000")));
-        Text2[r]->setText(table().entry(top + r));
+        Text2[r]->setText(withoutPadding(table().entry(top + r)));
     }
 }
 
+// Padded to its width when stored (CodeTable::setEntry).
 void Codepage::storeDescription(int row) {
     table().setEntry(VScroll1->value() + row, Text2[row]->text());
 }
@@ -123,8 +133,7 @@ void Codepage::highlightRow(int row) {
 
 // The arrow keys move between the rows and scroll at the top and bottom row; Page Up and
 // Page Down scroll by the seven rows. The focus stays in the same row when the rows scroll.
-// The row reached is selected whole, as by Tab: the blanks of an empty code are typed over,
-// not after.
+// The row reached is selected whole, as by Tab, so typing replaces its description.
 bool Codepage::moveByKey(int row, int key) {
     QAbstractSlider::SliderAction scroll = QAbstractSlider::SliderNoAction;
     switch (key) {

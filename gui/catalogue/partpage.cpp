@@ -5,6 +5,7 @@
 #include "core/catalogue/partstable.h"
 #include "core/common/database.h"
 #include "gui/widgets/keyclick.h"
+#include "gui/widgets/unsavedwork.h"
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
@@ -68,8 +69,16 @@ Partpage::Partpage()
         Text1[i]->installEventFilter(this);
         grid->addWidget(Label1[i], i, 0, Qt::AlignRight);
         grid->addWidget(Text1[i], i, 1);
-        connect(Text1[i], &QLineEdit::textChanged, this, [this, i] { applyInputRule(i); });
+        if (partrules::isNumberField(i))
+            connect(Text1[i], &QLineEdit::editingFinished, this, [this, i] { applyForm(i); });
     }
+    // Deleting inside the delivery time brings the letters of "days" back; typing is never
+    // repaired while it goes on, so no typed character is lost.
+    connect(Text1[delivery], &QLineEdit::textChanged, this, [this] {
+        deliveryBefore_ = deliveryNow_;
+        deliveryNow_ = Text1[delivery]->text();
+    });
+    connect(Text1[delivery], &QLineEdit::textEdited, this, &Partpage::restoreDays);
     // The number and the last delivery date are shown, never typed.
     Text1[number]->setEnabled(false);
     Text1[lastDelivery]->setEnabled(false);
@@ -124,7 +133,7 @@ Partpage::Partpage()
     connect(Command3[0], &QPushButton::clicked, this, [this] { step(false); });
     connect(Command3[1], &QPushButton::clicked, this, [this] { step(true); });
     connect(Command1[0], &QPushButton::clicked, this, &Partpage::save);
-    connect(Command1[1], &QPushButton::clicked, this, [this] { unload(); });
+    connect(Command1[1], &QPushButton::clicked, this, &Partpage::closeAsked);
     connectKeys();
 }
 
@@ -163,9 +172,10 @@ void Partpage::load() {
         picture_.clear();
         clearPicture();
         setWindowTitle(QStringLiteral("Add New Part"));
-        Text1[quantity]->setText(partrules::quantityPlaceholder);
+        Text1[quantity]->setText(partrules::newQuantity);
         Text1[lastDelivery]->setText(partrules::noDate);
         Text1[number]->setText(format(max, QStringLiteral("0000")));
+        rememberShown();
     } else {
         showpart();
     }
@@ -200,46 +210,45 @@ void Partpage::showpart() {
         picture_ = stored.toText();
         showPicture(picture_.toUpper());
     }
+    rememberShown();
 }
 
-void Partpage::applyInputRule(int index) {
-    QString placeholder;
-    int numberStart = 0;
-    int numberLength = 1;
-    QString (*rule)(const QString&) = nullptr;
-    switch (index) {
-    case cost:
-    case price:
-        rule = partrules::repairMoney;
-        placeholder = partrules::moneyPlaceholder;
-        numberStart = 1;
-        numberLength = 4;
-        break;
-    case quantity:
-        rule = partrules::repairQuantity;
-        placeholder = partrules::quantityPlaceholder;
-        break;
-    case delivery:
-        rule = partrules::repairDelivery;
-        placeholder = partrules::deliveryPlaceholder;
-        break;
-    default:
-        return;
+void Partpage::rememberShown() {
+    for (int i = 0; i < partrules::fieldCount; ++i)
+        shown_[i] = Text1[i]->text();
+    shownPicture_ = picture_;
+}
+
+bool Partpage::changed() const {
+    for (int i = 0; i < partrules::fieldCount; ++i) {
+        if (Text1[i]->text() != shown_[i])
+            return true;
     }
-    QLineEdit* field = Text1[index];
+    return picture_ != shownPicture_;
+}
+
+void Partpage::restoreDays() {
+    QLineEdit* field = Text1[delivery];
     const QString text = field->text();
-    const QString repaired = rule(text);
-    if (repaired == text)
+    // The text before this edit, whichever of the two signals came first.
+    const QString before = deliveryNow_ == text ? deliveryBefore_ : deliveryNow_;
+    if (text.size() >= before.size())
         return;
+    const QString restored = partrules::restoredDays(text);
+    if (restored == text)
+        return;
+    // The cursor stays where the user deleted, in front of the letters brought back.
     const int cursor = field->cursorPosition();
-    // Setting the text is itself a change: the rule runs again and finds it at rest.
-    field->setText(repaired);
-    if (repaired == placeholder) {
-        // Nothing typed was kept: select the placeholder's number so typing replaces it.
-        field->setSelection(numberStart, numberLength);
-    } else {
-        field->setCursorPosition(qMin(cursor, int(repaired.size())));
-    }
+    field->setText(restored);
+    field->setModified(true);
+    field->setCursorPosition(cursor);
+}
+
+void Partpage::applyForm(int index) {
+    QLineEdit* field = Text1[index];
+    const QString form = partrules::formed(index, field->text());
+    if (form != field->text())
+        field->setText(form);
 }
 
 void Partpage::hideLists() {
@@ -273,10 +282,14 @@ void Partpage::fieldClicked(int index) {
 
 void Partpage::fieldDoubleClicked(int index) {
     if (index == price && !Text1[cost]->text().isEmpty()) {
-        const std::optional<QString> suggestion =
-            partrules::suggestedPrice(Text1[cost]->text(), settings_.markup_rate);
-        if (suggestion)
-            Text1[price]->setText(*suggestion);
+        applyForm(cost);
+        QString refusal;
+        const std::optional<Money> unitCost =
+            partrules::amount(cost, Text1[cost]->text(), &refusal);
+        if (unitCost)
+            Text1[price]->setText(partrules::suggestedPrice(*unitCost, settings_.markup_rate));
+        else
+            prompts::message(refusal);
     }
     fieldClicked(index);
 }
@@ -363,6 +376,9 @@ void Partpage::choosePicture() {
 }
 
 void Partpage::step(bool forward) {
+    // Another part shown would drop the edits of this one unseen.
+    if (!unsavedwork::mayClose(changed()))
+        return;
     RecordSet& rs = parts();
     if (forward)
         rs.moveNext();
@@ -373,12 +389,28 @@ void Partpage::step(bool forward) {
 
 void Partpage::save() {
     partrules::Fields fields;
-    for (int i = 0; i < partrules::fieldCount; ++i)
+    for (int i = 0; i < partrules::fieldCount; ++i) {
+        applyForm(i);
         fields[i] = Text1[i]->text();
+    }
     const partrules::SaveColumns result = partrules::saveColumns(fields, picture_, newpart != 0);
     if (result.refusal) {
-        prompts::message(*result.refusal == partrules::Refusal::NumberTooHigh ? numbersUsedUp
-                                                                              : incomplete);
+        switch (*result.refusal) {
+        case partrules::Refusal::NumberTooHigh:
+            prompts::message(numbersUsedUp);
+            break;
+        case partrules::Refusal::BadNumber:
+            prompts::message(result.reason);
+            // Back to the field, its text selected to be typed over.
+            if (Text1[result.field]->isEnabled()) {
+                Text1[result.field]->setFocus(Qt::OtherFocusReason);
+                Text1[result.field]->selectAll();
+            }
+            break;
+        case partrules::Refusal::Incomplete:
+            prompts::message(incomplete);
+            break;
+        }
         return;
     }
     // The finder's max stops at 32767, so a full table would hand out a taken number.
@@ -406,7 +438,12 @@ void Partpage::save() {
     unload(QDialog::Accepted);
 }
 
-// The close box and Esc leave without writing, as "Close" does.
+// "Close", the close box and Esc leave without writing; changes are not dropped unasked.
+void Partpage::closeAsked() {
+    if (unsavedwork::mayClose(changed()))
+        unload();
+}
+
 void Partpage::reject() {
-    unload();
+    closeAsked();
 }

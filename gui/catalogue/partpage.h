@@ -43,7 +43,11 @@ protected:
 
 private:
     RecordSet& parts() const;
-    void applyInputRule(int index);
+    void restoreDays();
+    void applyForm(int index);
+    void rememberShown();
+    bool changed() const;
+    void closeAsked();
     void connectKeys();
     void fieldClicked(int index);
     void fieldDoubleClicked(int index);
@@ -58,4 +62,10 @@ private:
 
     BizSettings settings_;
     QString picture_; // the remembered picture file name, written with the row
+    // The fields and picture name as last shown, to tell whether the user changed something.
+    std::array<QString, 12> shown_;
+    QString shownPicture_;
+    // The delivery time now and before its last change, to tell a deletion from typing.
+    QString deliveryNow_;
+    QString deliveryBefore_;
 };

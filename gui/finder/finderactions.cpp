@@ -186,6 +186,8 @@ void FinderActions::deleteItem() {
         prompts::message(QStringLiteral("Product is in use in an item"));
         return;
     }
+    if (!prompts::question(QStringLiteral("Are you sure"), QStringLiteral("deleting item")))
+        return;
     // The item's own component lines go with it, or a later item of the same number would
     // inherit them.
     try {

@@ -3,7 +3,6 @@
 #include "core/business/business.h"
 #include "gui/widgets/discardwindow.h"
 #include "gui/widgets/keyclick.h"
-#include "core/common/numfilter.h"
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
@@ -32,15 +31,11 @@ const char* const labelCaptions[9] = {"Part Type",         "Max Price",     "I/P
 // Top to bottom on the window: the two type filters first, then the choice and its values.
 const int fieldOrder[9] = {0, 8, 1, 2, 3, 4, 5, 6, 7};
 
-const QString refusal = QStringLiteral("Must select a part or item first and give qty > 1");
+const QString addRefusal = QStringLiteral("Must select a part or item first and give qty > 1");
 
-// A quantity or a number of hours from a billion on is a slip of the keyboard: it would not
-// survive as a whole number or an amount, so the field keeps its value.
-std::optional<float> countAnswer(const QString& answer) {
-    const std::optional<float> value = picker::answerValue(answer);
-    if (value && *value >= 1e9f)
-        return std::nullopt;
-    return value;
+// A number answer that cannot be taken: the field keeps its value.
+void refuse(const QString& refusal) {
+    prompts::message(refusal, QString(), PromptIcon::Exclamation);
 }
 
 QString hoursTitle(int field) {
@@ -297,30 +292,45 @@ void getpart::fieldKeyed(int index) {
 void getpart::askHighestCost() {
     const QString answer =
         prompts::input(QStringLiteral("Enter value (#.##)"), QStringLiteral("highest amount"));
-    const std::optional<float> value = picker::answerValue(answer);
-    if (!value)
+    if (picker::isEmptyAnswer(answer))
         return;
-    Text1[1]->setText(format(*value, QStringLiteral("$0.00")));
+    QString refusal;
+    const std::optional<Money> amount = picker::highestAmountAnswer(answer, &refusal);
+    if (!amount) {
+        refuse(refusal);
+        return;
+    }
+    Text1[1]->setText(format(*amount, QStringLiteral("$0.00")));
     setlist();
 }
 
 void getpart::askQuantity() {
     const QString answer =
         prompts::input(QStringLiteral("Enter int (#)"), QStringLiteral("input qty"));
-    if (countAnswer(answer))
-        Text1[4]->setText(numfilter(answer));
+    if (picker::isEmptyAnswer(answer))
+        return;
+    QString refusal;
+    if (const std::optional<qint64> qty = picker::quantityAnswer(answer, &refusal))
+        Text1[4]->setText(QString::number(*qty));
+    else
+        refuse(refusal);
 }
 
-// One click on the assembly hours asks all three in turn; an unanswered one keeps its value.
+// One click on the assembly hours asks all three in turn; an unanswered or refused one keeps its
+// value.
 void getpart::askHours(int index) {
     QLineEdit* field = Text1[index];
     QPalette asking = fieldPalette_;
     asking.setColor(QPalette::Base, asking.color(QPalette::ToolTipBase));
     field->setPalette(asking);
     const QString answer = prompts::input(QStringLiteral("Enter value (#.##)"), hoursTitle(index));
-    const std::optional<float> value = countAnswer(answer);
-    if (value)
-        field->setText(format(*value, QStringLiteral("0.00 Hr")));
+    if (!picker::isEmptyAnswer(answer)) {
+        QString refusal;
+        if (const std::optional<float> hours = picker::hoursAnswer(index, answer, &refusal))
+            field->setText(format(*hours, QStringLiteral("0.00 Hr")));
+        else
+            refuse(refusal);
+    }
     field->setPalette(fieldPalette_);
     if (index < 7)
         fieldClicked(index + 1);
@@ -402,7 +412,7 @@ void getpart::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void getpart::addChoice() {
     if (!picker::acceptable(Text1[4]->text(), Text1[2]->text())) {
-        prompts::message(refusal);
+        prompts::message(addRefusal);
         return;
     }
     if (!picker::numberFitsCode(Text1[2]->text())) {

@@ -5,6 +5,7 @@
 #include "core/common/database.h"
 #include "gui/widgets/buttonrow.h"
 #include "gui/widgets/linegrid.h"
+#include "gui/widgets/unsavedwork.h"
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
@@ -22,6 +23,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace itemcosting;
 
@@ -170,6 +173,19 @@ void changingitem::load(const QString& itemCode, const QString& description) {
     VScroll1->setRange(0, ItemLines::scrollMaximumForLoaded(cnt));
     VScroll1->setValue(0);
     redisplay();
+    loaded_ = {std::vector<ItemLine>(lines_.inUse().begin(), lines_.inUse().end()),
+               Text1[5]->text(), Text1[7]->text(), confirmed};
+}
+
+// Only work that Save could keep counts: a confirmed item opened again, or one too long to
+// save, is only shown.
+bool changingitem::unsavedChanges() const {
+    if (!Command1[0]->isEnabled())
+        return false;
+    const std::span<const ItemLine> now = lines_.inUse();
+    return confirmed != loaded_.confirmed || Text1[5]->text() != loaded_.markup ||
+           Text1[7]->text() != loaded_.itemClass ||
+           !std::equal(now.begin(), now.end(), loaded_.lines.begin(), loaded_.lines.end());
 }
 
 void changingitem::readItemRow() {
@@ -318,10 +334,13 @@ void changingitem::markupEntry() {
     hideClassList();
     const QString answer =
         prompts::input(QStringLiteral("Enter mark up rate "), QStringLiteral("mark up rate"));
-    if (const std::optional<QString> text = itemcosting::markupEntry(answer)) {
+    QString refusal;
+    if (const std::optional<QString> text = itemcosting::markupEntry(answer, &refusal)) {
         Text1[5]->setText(*text);
         lines_.recomputeCosts(settings_, markupFactor());
         redisplay();
+    } else if (!refusal.isEmpty()) {
+        prompts::message(refusal, QString(), PromptIcon::Exclamation);
     }
     Command1[2]->setFocus();
 }
@@ -349,6 +368,12 @@ void changingitem::hideClassList() {
 }
 
 void changingitem::save() {
+    // An amount beyond the money type would be stored as 0.
+    const QString refusal = saveRefusal(lines_.inUse(), Text1[2]->text());
+    if (!refusal.isEmpty()) {
+        prompts::message(refusal, QString(), PromptIcon::Exclamation);
+        return;
+    }
     const SavedItem item = savedItem({Text1[2]->text(), Text1[3]->text(), Text1[4]->text(),
                                       Text1[5]->text(), Text1[7]->text(), confirmed});
     try {
@@ -368,9 +393,11 @@ void changingitem::confirm() {
     redisplay();
 }
 
-// The opener rebuilds its list once the window has closed.
+// The opener rebuilds its list once the window has closed. Work not saved is dropped only when
+// the user agrees.
 void changingitem::cancel() {
-    unload();
+    if (unsavedwork::mayClose(unsavedChanges()))
+        unload();
 }
 
 bool changingitem::eventFilter(QObject* watched, QEvent* event) {

@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <array>
+#include <vector>
 
 class LineGrid;
 class QLabel;
@@ -80,10 +81,18 @@ private:
     void confirm();
     void cancel();
     float markupFactor() const;
+    bool unsavedChanges() const;
 
     ItemLines lines_;
     bool confirmed = false;
     bool complete_ = true; // every stored line fitted in the table
     LineGrid* grid_ = nullptr;
     BizSettings settings_;
+    // What Save would change, as loaded.
+    struct Loaded {
+        std::vector<ItemLine> lines;
+        QString markup;
+        QString itemClass;
+        bool confirmed = false;
+    } loaded_;
 };

@@ -4,6 +4,7 @@
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
+#include "core/finder/finderlist.h"
 #include "gui/finder/databaseview.h"
 #include "gui/items/changingitem.h"
 #include "core/items/itemcosting.h"
@@ -63,9 +64,7 @@ void newitem::proceed() {
     }
     const databaseview* finder = databaseview::loaded();
     if (finder && !finder->numbersLeft()) {
-        prompts::message(
-            QStringLiteral("No more items can be added: item numbers cannot pass 32767."),
-            QString(), PromptIcon::Exclamation);
+        prompts::message(numbersUsedUp);
         return;
     }
     int n = 0;

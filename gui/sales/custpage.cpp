@@ -8,6 +8,7 @@
 #include "core/common/textnum.h"
 #include "core/sales/customerrules.h"
 #include "gui/sales/showinvoices.h"
+#include "gui/widgets/unsavedwork.h"
 
 #include <QCalendarWidget>
 #include <QEvent>
@@ -63,10 +64,7 @@ custpage::custpage() : Calendar1(new QCalendarWidget(this)) {
         Calendar1->hide();
         save();
     });
-    connect(Command1[1], &QPushButton::clicked, this, [this] {
-        Calendar1->hide();
-        unload();
-    });
+    connect(Command1[1], &QPushButton::clicked, this, &custpage::reject);
     connect(Command1[2], &QPushButton::clicked, this, [this] {
         Calendar1->hide();
         customerSales();
@@ -110,10 +108,21 @@ void custpage::load() {
     }
     for (int i = 0; i < fieldCount; ++i)
         Text1[i]->setText(fields[i]);
+    loaded_ = fields;
+}
+
+bool custpage::changed() const {
+    for (int i = 0; i < fieldCount; ++i) {
+        if (Text1[i]->text() != loaded_[i])
+            return true;
+    }
+    return false;
 }
 
 void custpage::showCalendar() {
     Command1[0]->setFocus();
+    // Nobody is born after today: the calendar offers no later day.
+    Calendar1->setMaximumDate(appclock::today());
     if (const std::optional<QDate> shown = toDate(Text1[birthDate]->text()))
         Calendar1->setSelectedDate(*shown);
     const QSize size = Calendar1->sizeHint();
@@ -161,7 +170,7 @@ void custpage::save() {
     Fields fields;
     for (int i = 0; i < fieldCount; ++i)
         fields[i] = Text1[i]->text();
-    const SaveColumns result = saveColumns(fields);
+    const SaveColumns result = saveColumns(fields, appclock::today());
     if (result.refusal) {
         prompts::message(*result.refusal);
         return;
@@ -202,8 +211,10 @@ void custpage::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-// The close box and Esc leave without writing, as "&Close" does.
+// "&Close", the close box and Esc leave without writing; changes not saved are given up only
+// when the user says so.
 void custpage::reject() {
     Calendar1->hide();
-    unload();
+    if (unsavedwork::mayClose(changed()))
+        unload();
 }

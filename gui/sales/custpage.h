@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/sales/customerrules.h"
 #include "gui/widgets/windowslot.h"
 
 #include <QDialog>
@@ -41,8 +42,12 @@ protected:
 
 private:
     RecordSet& customers() const;
+    // True when a field shows something else than it did when the editor was loaded.
+    bool changed() const;
     void showCalendar();
     void datePicked(const QDate& date);
     void save();
     void customerSales();
+
+    customerrules::Fields loaded_;
 };

@@ -12,6 +12,7 @@
 #include "core/items/itemcosting.h"
 #include "core/sales/salestables.h"
 #include "gui/sales/showinvoices.h"
+#include "gui/widgets/unsavedwork.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace invoicerules;
@@ -88,7 +90,15 @@ void viewinvoice::buildControls() {
         fields->addWidget(Text1[i], row, column + 1);
     }
     layout->addLayout(fields);
-    connect(Text1[8], &QLineEdit::textChanged, this, &viewinvoice::taxChanged);
+    // Typing changes the total as soon as the text is a rate; the form and the refusal wait
+    // until the field is left, and until the click that left it has been handled.
+    connect(Text1[8], &QLineEdit::textChanged, this, &viewinvoice::redisplay);
+    connect(Text1[8], &QLineEdit::editingFinished, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (!isUnloaded() && !closing)
+                settleTax();
+        });
+    });
 
     buildGrid();
     layout->addLayout(grid_->layout());
@@ -117,6 +127,7 @@ bool viewinvoice::load() {
     max_delivery = 0;
     cnt = 0;
     confirmed = false;
+    lines_changed = false;
     lines_.clear();
     settings_ = business().settings();
     try {
@@ -158,7 +169,8 @@ void viewinvoice::loadNew() {
     Text1[6]->setText(format(0, QStringLiteral("$0.00")));
     Text1[7]->setText(format(0, QStringLiteral("$0.00")));
     Text1[9]->setText(QStringLiteral("No"));
-    Text1[8]->setText(taxText(settings_.sales_tax));
+    showTax(settings_.sales_tax);
+    loaded_ = shownState();
 }
 
 // False when the invoice cannot be shown; the window has unloaded itself then.
@@ -189,7 +201,7 @@ bool viewinvoice::loadStored() {
     Text1[6]->setText(format(invoices.field(amount_owed).toMoney(), QStringLiteral("$0.00")));
     Text1[7]->setText(format(invoices.field(amount_paid).toMoney(), QStringLiteral("$0.00")));
     Text1[9]->setText(QLatin1String(invoices.field(delivered).toBool() ? "Yes" : "No"));
-    Text1[8]->setText(taxText(invoices.field(tax_percent).toFloat()));
+    showTax(invoices.field(tax_percent).toFloat());
 
     bool complete = true;
     if (!Text1[0]->text().isEmpty())
@@ -198,6 +210,7 @@ bool viewinvoice::loadStored() {
     cnt = qint16(lines_.count());
     VScroll1->setRange(0, InvoiceLines::scrollMaximumForLoaded(cnt));
     VScroll1->setValue(0);
+    loaded_ = shownState();
     if (!complete) {
         // Saving would drop the lines that could not be shown.
         Command1[0]->setEnabled(false);
@@ -233,28 +246,56 @@ void viewinvoice::redisplay() {
         const int k = r + VScroll1->value();
         grid_->showRow(r, lines_.line(k), k <= cnt && k < InvoiceLines::capacity && !confirmed);
     }
-    const InvoiceTotal total = invoiceTotal(lines_.inUse(), Text1[8]->text());
+    // While the typed tax is no rate yet, the rate in force counts.
+    const std::optional<float> typed = taxRate(Text1[8]->text());
+    const InvoiceTotal total = invoiceTotal(lines_.inUse(), typed.value_or(settled_rate),
+                                            typed ? Text1[8]->text() : settled_tax);
+    owed_ = total.amount;
     Text1[6]->setText(total.owed);
     Text1[8]->setToolTip(total.tip);
 }
 
-// Every repair changes the text again and so comes back here; the text at rest is displayed.
-void viewinvoice::taxChanged() {
+void viewinvoice::showTax(float percent) {
+    settled_rate = percent;
+    settled_tax = taxText(percent);
+    Text1[8]->setText(settled_tax);
+}
+
+bool viewinvoice::settleTax() {
     QLineEdit* field = Text1[8];
-    const QString text = field->text();
-    const QString repaired = taxFieldAtRest(text);
-    if (repaired != text) {
-        const int cursor = field->cursorPosition();
-        field->setText(repaired);
-        field->setCursorPosition(qMin(cursor, int(repaired.size()) - 1));
-        return;
+    // The rate the invoice came with stands as it is, even one no longer accepted.
+    if (field->text() == settled_tax)
+        return true;
+    QString refusal;
+    if (const std::optional<QString> rest = taxFieldAtRest(field->text(), &refusal)) {
+        settled_rate = *taxRate(*rest);
+        settled_tax = *rest;
+        field->setText(*rest);
+        return true;
     }
-    redisplay();
+    // Back to the rate in force before the box shows, so that nothing reads the refused text.
+    field->setText(settled_tax);
+    prompts::message(refusal);
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    return false;
+}
+
+viewinvoice::Shown viewinvoice::shownState() const {
+    return {Text1[5]->text(), taxRate(Text1[8]->text()), Text1[8]->text(), Text1[9]->text(),
+            confirmed};
+}
+
+bool viewinvoice::changed() const {
+    const Shown now = shownState();
+    const bool taxChanged = now.taxText != loaded_.taxText && (!now.tax || now.tax != loaded_.tax);
+    return lines_changed || taxChanged || now.salesperson != loaded_.salesperson ||
+           now.delivered != loaded_.delivered || now.confirmed != loaded_.confirmed;
 }
 
 void viewinvoice::gridClick(int r) {
     Command1[2]->setFocus();
-    if (confirmed)
+    if (confirmed || !settleTax())
         return;
     const int k = r + VScroll1->value();
     if (k > cnt || cnt >= InvoiceLines::capacity)
@@ -292,7 +333,14 @@ void viewinvoice::adder(qint16 row) {
     choice.unitPrice = picker->Text1[3]->text();
     choice.qty = picker->Text1[4]->text();
     choice.deliveryDays = picker->cur_hours;
+    // A line is priced as the part or item sells from its list, whatever the picker shows.
+    const qint64 number = picker::chosenNumber(choice.entry);
+    const int table = choice.isPart ? Business::parts : Business::assembled_items;
+    if (const std::optional<InvoiceLines::Sold> listed =
+            InvoiceLines::listedRecord(business().connection(table), choice.isPart, number))
+        choice.unitPrice = format(listed->price, QStringLiteral("$0.00"));
     const InvoiceLines::Placed placed = lines_.place(row, choice);
+    lines_changed = lines_changed || placed.changed;
     if (placed.appended) {
         cnt = qint16(lines_.count());
         if (const std::optional<int> maximum = InvoiceLines::scrollMaximumAfterAppend(cnt)) {
@@ -317,9 +365,17 @@ void viewinvoice::adder2(qint16 mode) {
         prompts::message(picker::numberTooLargeMessage(), QString(), PromptIcon::Exclamation);
         return;
     }
-    const QString answer = prompts::input(QStringLiteral("Enter quantity to sell"),
-                                          QStringLiteral("Selling parts/items"));
-    lines_.appendSale(*sold, saleQuantity(answer));
+    // Asked again until the answer is a quantity; cancel and an empty answer sell one.
+    std::optional<QString> qty;
+    while (!qty) {
+        const QString answer = prompts::input(QStringLiteral("Enter quantity to sell"),
+                                              QStringLiteral("Selling parts/items"));
+        QString refusal;
+        qty = saleQuantity(answer, &refusal);
+        if (!qty)
+            prompts::message(refusal);
+    }
+    lines_changed = lines_.appendSale(*sold, *qty);
     cnt = qint16(lines_.count());
     redisplay();
 }
@@ -331,6 +387,8 @@ void viewinvoice::descriptionTip(int r) {
 }
 
 void viewinvoice::confirm() {
+    if (!settleTax())
+        return;
     confirmed = true;
     const QDate today = appclock::today();
     Text1[3]->setText(shownDate(today));
@@ -340,13 +398,15 @@ void viewinvoice::confirm() {
 }
 
 void viewinvoice::save() {
+    if (!settleTax())
+        return;
     if (cnt == 0) {
         prompts::message(QStringLiteral("Please fill in one item to buy"));
         return;
     }
     // A total past what an amount can hold would be stored as 0: refuse rather than store
     // something other than what is shown.
-    if (!toMoney(Text1[6]->text().mid(1, 60))) {
+    if (!owed_) {
         prompts::message(QStringLiteral("The total owed is too large to be saved."), QString(),
                          PromptIcon::Exclamation);
         return;
@@ -372,10 +432,23 @@ void viewinvoice::save() {
         return;
     }
     prompts::message(QStringLiteral("saved"));
-    closeEditor();
+    leave();
 }
 
+// Changes not saved are given up only when the user says so.
 void viewinvoice::closeEditor() {
+    // A tax typed and left by this click is part of what is given up, or, when the user stays,
+    // taken or refused afterwards.
+    closing = true;
+    const bool close = unsavedwork::mayClose(changed());
+    closing = false;
+    if (close)
+        leave();
+    else
+        settleTax();
+}
+
+void viewinvoice::leave() {
     unload();
     if (showinvoices* list = showinvoices::loaded())
         list->unload();

@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <array>
+#include <optional>
 
 class LineGrid;
 class QLabel;
@@ -67,16 +68,39 @@ private:
     bool loadStored();
     void checkDelivery();
     void redisplay();
-    void taxChanged();
+    // The tax field shows the percentage and makes it the rate in force.
+    void showTax(float percent);
+    // The typed tax made the rate in force, with its "%" added; false when it is no rate from
+    // 0 to 100: the refusal is shown and the field goes back to the rate in force.
+    bool settleTax();
     void gridClick(int r);
     void descriptionTip(int r);
     void confirm();
     void save();
     void closeEditor();
+    // Unloads the editor and the invoice list, without a question.
+    void leave();
+
+    // What the user can change in the header, to tell whether anything was changed.
+    struct Shown {
+        QString salesperson;
+        std::optional<float> tax;
+        QString taxText;
+        QString delivered;
+        bool confirmed = false;
+    };
+    Shown shownState() const;
+    bool changed() const;
 
     InvoiceLines lines_;
     bool confirmed = false;
     bool is_new = false;
+    bool lines_changed = false;
+    bool closing = false; // asking whether to close
+    Shown loaded_;
+    float settled_rate = 0;     // the tax rate in force
+    QString settled_tax;        // its text, as shown when it was settled
+    std::optional<Money> owed_; // the total shown; empty when no amount can hold it
     qint16 max_delivery = 0;
     LineGrid* grid_ = nullptr;
     BizSettings settings_;

@@ -265,6 +265,7 @@ private slots:
                     suggested = page.Text1[4]->text();
                     user::click(page.Command1[1]);
                 });
+                prompts().expectQuestion(QStringLiteral("Discard your changes?"), QString(), true);
                 user::click(list.Command1[0]); // Add part
                 QCOMPARE(suggested, QStringLiteral("$0.00"));
             } else if (window == QLatin1String("newitem")) {

@@ -6,6 +6,7 @@
 #include "core/catalogue/partstable.h"
 #include "core/common/database.h"
 #include "core/common/recordset.h"
+#include "core/common/textnum.h"
 #include "core/items/itemcosting.h"
 #include "core/items/itemlines.h"
 #include "core/items/itemtables.h"
@@ -113,7 +114,6 @@ private slots:
         QTest::addColumn<double>("read");
         QTest::addColumn<double>("expected");
         QTest::newRow("amount") << amountOf("$12.50").toDouble() << 12.5;
-        QTest::newRow("amount in single") << double(amountSingle("$63.75")) << 63.75;
         QTest::newRow("hours") << double(hoursOf("1.50 Hr")) << 1.5;
         QTest::newRow("bare picker hours") << double(hoursOf("0.00")) << 0.0;
         QTest::newRow("blank cell hours") << double(hoursOf("  ")) << 0.0;
@@ -133,7 +133,7 @@ private slots:
     void workedLineCosts() {
         const ItemLine l = workedLine();
         QCOMPARE(l[ItemCell::total_price], QStringLiteral("$10.00"));
-        QCOMPARE(labourCost(l, workedRates()), 32.5f);
+        QCOMPARE(labourText(l, workedRates()), QStringLiteral("$32.50"));
         QCOMPARE(l[ItemCell::ip_cost], QStringLiteral("$63.75"));
         const ItemTotals totals = itemTotals(std::span(&l, 1));
         QCOMPARE(totals.partCount, QStringLiteral("1"));
@@ -150,39 +150,148 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("box"); // empty: nothing changes
         QTest::addColumn<QString>("cost");
+        QTest::addColumn<bool>("refused");
         QTest::newRow("four decimals") << "1.23456"
                                        << "1.2346%"
-                                       << "$52.47";
+                                       << "$52.47" << false;
         QTest::newRow("two") << "2"
                              << "2.0000%"
-                             << "$85.00";
-        QTest::newRow("blanks around") << " 25 "
+                             << "$85.00" << false;
+        QTest::newRow("with its unit") << " 25% "
                                        << "25.0000%"
-                                       << "$1062.50";
-        QTest::newRow("letters count as 0") << "abc"
-                                            << "0.0000%"
-                                            << "$0.00";
+                                       << "$1062.50" << false;
+        QTest::newRow("zero") << "0"
+                              << "0.0000%"
+                              << "$0.00" << false;
+        QTest::newRow("highest") << "10000"
+                                 << "10000.0000%"
+                                 << "$425000.00" << false;
         QTest::newRow("empty") << ""
                                << ""
-                               << "";
-        QTest::newRow("two points") << "1.2.3"
-                                    << ""
-                                    << "";
-        QTest::newRow("inner blank") << "1 5"
-                                     << ""
-                                     << "";
+                               << "" << false;
         QTest::newRow("blanks only") << "   "
                                      << ""
-                                     << "";
+                                     << "" << false;
+        QTest::newRow("letters") << "abc"
+                                 << ""
+                                 << "" << true;
+        QTest::newRow("two points") << "1.2.3"
+                                    << ""
+                                    << "" << true;
+        QTest::newRow("inner blank") << "1 5"
+                                     << ""
+                                     << "" << true;
+        QTest::newRow("negative") << "-1"
+                                  << ""
+                                  << "" << true;
+        QTest::newRow("too large") << "10000.01"
+                                   << ""
+                                   << "" << true;
     }
     void markupAnswer() {
         QFETCH(QString, answer);
         QFETCH(QString, box);
         QFETCH(QString, cost);
-        const std::optional<QString> text = markupEntry(answer);
+        QFETCH(bool, refused);
+        QString refusal = QStringLiteral("left over");
+        const std::optional<QString> text = markupEntry(answer, &refusal);
         QCOMPARE(text.value_or(QString()), box);
+        QCOMPARE(refusal, refused ? QStringLiteral("Please enter the mark-up rate as a number "
+                                                   "from 0 to 10000.")
+                                  : QString());
         if (text)
             QCOMPARE(lineCost(workedLine(), workedRates(), markupOf(*text)), cost);
+    }
+
+    // Money to the cent beyond what a single holds: the price times the quantity, plus labour,
+    // times the mark-up as the box shows it, rounded once, halves away from zero.
+    void exactAmounts_data() {
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("qty");
+        QTest::addColumn<QString>("hours"); // assembly, at $10.00 an hour
+        QTest::addColumn<float>("markup");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("cost");
+        QTest::newRow("131071.99") << "$131071.99"
+                                   << "01"
+                                   << "0.00 Hr" << 1.0f << "$131071.99"
+                                   << "$131071.99";
+        QTest::newRow("131072.01") << "$131072.01"
+                                   << "01"
+                                   << "0.00 Hr" << 1.0f << "$131072.01"
+                                   << "$131072.01";
+        QTest::newRow("1234567.89 with labour, half up") << "$1234567.89"
+                                                         << "01"
+                                                         << "0.10 Hr" << 1.5f << "$1234567.89"
+                                                         << "$1851853.34";
+        QTest::newRow("99999999999.99 times 1.5, half up") << "$99999999999.99"
+                                                           << "01"
+                                                           << "0.00 Hr" << 1.5f << "$99999999999.99"
+                                                           << "$149999999999.99";
+        QTest::newRow("a third of it, three times") << "$33333333333.33"
+                                                    << "03"
+                                                    << "0.00 Hr" << 1.0f << "$99999999999.99"
+                                                    << "$99999999999.99";
+        QTest::newRow("mark-up at its four decimals") << "$1000000.00"
+                                                      << "01"
+                                                      << "0.00 Hr" << 1.2346f << "$1000000.00"
+                                                      << "$1234600.00";
+        QTest::newRow("beyond what can be stored")
+            << "$900000000000000.00"
+            << "999999999"
+            << "0.00 Hr" << 1.0f << "$899999999100000000000000.00"
+            << "$899999999100000000000000.00";
+    }
+    void exactAmounts() {
+        QFETCH(QString, price);
+        QFETCH(QString, qty);
+        QFETCH(QString, hours);
+        QFETCH(float, markup);
+        QFETCH(QString, total);
+        QFETCH(QString, cost);
+        ItemLine l = line(QStringLiteral("0012  P"), price, qty, hours);
+        l[ItemCell::ip_cost] = lineCost(l, workedRates(), markup);
+        QCOMPARE(l[ItemCell::total_price], total);
+        QCOMPARE(l[ItemCell::ip_cost], cost);
+        // Two such lines: the totals add what is shown.
+        const std::vector<ItemLine> lines{l, l};
+        const std::optional<WideAmount> each = wideAmountOf(cost);
+        QVERIFY(each);
+        QCOMPARE(itemTotals(lines).totalCosts, moneyText(*each * 2));
+        const bool storable = toMoney(cost.mid(1)) && toMoney(total.mid(1));
+        QCOMPARE(saveRefusal(std::span(&l, 1), cost).isEmpty(), storable);
+        if (storable)
+            QCOMPARE(savedLine(l).ip_cost, *toMoney(cost.mid(1)));
+    }
+
+    void refusedSaves_data() {
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("cost");
+        QTest::addColumn<QString>("totalCosts");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("largest amount") << "$922337203685477.58"
+                                        << "$922337203685477.58"
+                                        << "$922337203685477.58"
+                                        << "";
+        QTest::newRow("total costs beyond") << "$600000000000000.00"
+                                            << "$600000000000000.00"
+                                            << "$1200000000000000.00"
+                                            << "The total costs are too large to be saved.";
+        QTest::newRow("line beyond, costs nothing")
+            << "$922337203685477.59"
+            << "$0.00"
+            << "$0.00"
+            << "The costs of line 2 are too large to be saved.";
+    }
+    void refusedSaves() {
+        QFETCH(QString, total);
+        QFETCH(QString, cost);
+        QFETCH(QString, totalCosts);
+        ItemLine l = workedLine();
+        l[ItemCell::total_price] = total;
+        l[ItemCell::ip_cost] = cost;
+        const std::vector<ItemLine> lines{workedLine(), l};
+        QTEST(itemcosting::saveRefusal(lines, totalCosts), "refusal");
     }
 
     void totals_data() {

@@ -21,13 +21,18 @@ namespace {
 const TableDef* const salesTables[] = {&Customers::table, &SalesInvoices::table,
                                        &ItemsPerSale::table};
 
-InvoiceLine lineWith(const QString& total, const QString& days = QStringLiteral("  ")) {
+InvoiceLine lineWith(const QString& price, const QString& days = QStringLiteral("  "),
+                     const QString& qty = QStringLiteral("01")) {
     InvoiceLine line;
     line.fill(QStringLiteral("  "));
-    line[SaleCell::total_price] = total;
+    line[SaleCell::unit_price] = price;
+    line[SaleCell::qty] = qty;
+    line[SaleCell::total_price] = lineTotalText(price, qty);
     line[SaleCell::delivery_days] = days;
     return line;
 }
+
+const QString taxRefusal = QStringLiteral("Please enter the tax rate as a number from 0 to 100.");
 
 InvoiceLines::Choice choice(int number, bool isPart, int qty, const QString& price = "$2.50",
                             float days = 3) {
@@ -111,38 +116,54 @@ private slots:
 
     void taxField_data() {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("rest");
+        QTest::addColumn<QString>("rest"); // empty: refused
         QTest::addColumn<float>("rate");
         QTest::newRow("as loaded") << "8.250 %"
                                    << "8.250 %" << 8.25f;
         QTest::newRow("no sign") << "7.5"
                                  << "7.5%" << 7.5f;
+        QTest::newRow("highest") << "100"
+                                 << "100%" << 100.0f;
         QTest::newRow("emptied") << ""
                                  << "0.000%" << 0.0f;
         QTest::newRow("sign alone") << "%"
                                     << "0.000%" << 0.0f;
         QTest::newRow("letters") << "abc%"
-                                 << "0.000%" << 0.0f;
+                                 << "" << 0.0f;
         QTest::newRow("two points") << "1.2.3"
-                                    << "0.000%" << 0.0f;
+                                    << "" << 0.0f;
         QTest::newRow("typed after the sign") << "8%5"
-                                              << "0.000%" << 0.0f;
+                                              << "" << 0.0f;
+        QTest::newRow("negative") << "-200"
+                                  << "" << 0.0f;
+        QTest::newRow("past 100") << "100.01%"
+                                  << "" << 0.0f;
     }
     void taxField() {
         QFETCH(QString, typed);
         QFETCH(QString, rest);
         QFETCH(float, rate);
-        QCOMPARE(taxFieldAtRest(typed), rest);
-        QCOMPARE(taxFieldAtRest(rest), rest);
-        QCOMPARE(taxRate(rest), rate);
+        QString refusal;
+        const std::optional<QString> settled = taxFieldAtRest(typed, &refusal);
+        if (rest.isEmpty()) {
+            QVERIFY(!settled);
+            QVERIFY(!taxRate(typed));
+            QCOMPARE(refusal, taxRefusal);
+            return;
+        }
+        QCOMPARE(settled.value_or("refused"), rest);
+        QCOMPARE(taxFieldAtRest(rest).value_or("refused"), rest);
+        QCOMPARE(taxRate(rest).value_or(-1), rate);
     }
 
+    // The amount owed is exact to the cent: summed and taxed without single precision, the rate
+    // taken as the decimal it shows.
     void total_data() {
-        QTest::addColumn<QStringList>("totals");
+        QTest::addColumn<QStringList>("prices"); // quantity 1 each, or "price x qty"
         QTest::addColumn<QString>("tax");
-        QTest::addColumn<QString>("owed");
+        QTest::addColumn<QString>("owed"); // empty: no amount can hold it
         QTest::addColumn<QString>("tip");
-        QTest::newRow("with tax") << QStringList{"$100.00", "$50.00"} << "8.000 %"
+        QTest::newRow("with tax") << QStringList{"$100.00", "$25.00 x 2"} << "8.000 %"
                                   << "$162.00"
                                   << "$150.00 + 8.000 % = $162.00";
         QTest::newRow("typed rate") << QStringList{"$100.00", "$50.00"} << "7.5%"
@@ -154,23 +175,52 @@ private slots:
         QTest::newRow("rounded to the cent") << QStringList{"$10.05"} << "5.000 %"
                                              << "$10.55"
                                              << "$10.05 + 5.000 % = $10.55";
+        QTest::newRow("half a cent up") << QStringList{"$1.00"} << "0.5%"
+                                        << "$1.01"
+                                        << "$1.00 + 0.5% = $1.01";
+        for (const char* price :
+             {"$131,071.99", "$131,072.01", "$1,234,567.89", "$99,999,999,999.99"}) {
+            const QString plain = QString::fromLatin1(price).remove(QLatin1Char(','));
+            QTest::addRow("%s at 0 %%", price)
+                << QStringList{plain} << "0.000 %" << plain << plain + " + 0.000 % = " + plain;
+        }
+        QTest::newRow("thrice at 8.25 %") << QStringList{"$1234567.89 x 3"} << "8.250 %"
+                                          << "$4009259.22"
+                                          << "$3703703.67 + 8.250 % = $4009259.22";
+        // 7.3 is no single: the rate is 7.3 % as typed, not 7.30000019 %.
+        QTest::newRow("largest at 7.3 %") << QStringList{"$99999999999.99"} << "7.3%"
+                                          << "$107299999999.99"
+                                          << "$99999999999.99 + 7.3% = $107299999999.99";
+        QTest::newRow("past any amount")
+            << QStringList{"$900000000000000.00", "$900000000000000.00"} << "0%"
+            << ""
+            << "$1800000000000000.00 + 0% = $1800000000000000.00";
     }
     void total() {
-        QFETCH(QStringList, totals);
+        QFETCH(QStringList, prices);
         QFETCH(QString, tax);
         QFETCH(QString, owed);
         QFETCH(QString, tip);
         std::vector<InvoiceLine> lines;
-        for (const QString& t : totals)
-            lines.push_back(lineWith(t));
-        const InvoiceTotal result = invoiceTotal(lines, tax);
-        QCOMPARE(result.owed, owed);
+        for (const QString& p : prices) {
+            const QStringList parts = p.split(QStringLiteral(" x "));
+            lines.push_back(lineWith(parts[0], QStringLiteral("  "), parts.value(1, "1")));
+        }
+        const InvoiceTotal result = invoiceTotal(lines, *taxRate(tax), tax);
         QCOMPARE(result.tip, tip);
+        if (owed.isEmpty()) {
+            QVERIFY(!result.amount);
+            return;
+        }
+        QCOMPARE(result.owed, owed);
+        QVERIFY(result.amount);
+        QCOMPARE(format(*result.amount, QStringLiteral("$0.00")), owed);
         // What Save stores is the amount shown.
         InvoiceBoxes boxes;
         boxes.owed = result.owed;
         boxes.tax = tax;
-        QCOMPARE(format(savedInvoice(boxes).amount_owed, QStringLiteral("$0.00")), owed);
+        QCOMPARE(savedInvoice(boxes).amount_owed, *result.amount);
+        QCOMPARE(savedInvoice(boxes).tax_percent, *taxRate(tax));
     }
 
     void delivery_data() {
@@ -221,24 +271,35 @@ private slots:
 
     void saleQuantities_data() {
         QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("qty");
-        QTest::newRow("cancelled") << ""
-                                   << "01";
-        QTest::newRow("words") << "three"
-                               << "01";
+        QTest::addColumn<QString>("qty"); // empty: refused
+        QTest::newRow("cancelled or empty") << ""
+                                            << "01";
+        QTest::newRow("blanks") << "  "
+                                << "01";
         QTest::newRow("whole") << "3"
                                << "03";
+        QTest::newRow("highest") << "999999999"
+                                 << "999999999";
+        QTest::newRow("words") << "ten"
+                               << "";
         QTest::newRow("fraction") << "12.7"
-                                  << "12";
+                                  << "";
         QTest::newRow("nothing to sell") << "0"
-                                         << "01";
+                                         << "";
         QTest::newRow("negative") << "-4"
-                                  << "01";
+                                  << "";
+        QTest::newRow("a billion") << "1000000000"
+                                   << "";
     }
     void saleQuantities() {
         QFETCH(QString, answer);
         QFETCH(QString, qty);
-        QCOMPARE(saleQuantity(answer), qty);
+        QString refusal;
+        QCOMPARE(saleQuantity(answer, &refusal).value_or(QString()), qty);
+        QCOMPARE(refusal.isEmpty(), !qty.isEmpty());
+        if (qty.isEmpty())
+            QCOMPARE(refusal, QStringLiteral("Please enter the quantity as a whole number from 1 "
+                                             "to 999999999."));
     }
 
     void merge_data() {
@@ -272,7 +333,8 @@ private slots:
         InvoiceLines lines;
         QVERIFY(lines.place(0, choice(12, true, 2)).appended);
         QVERIFY(lines.place(1, choice(30, true, 1)).appended);
-        lines.place(row, choice(number, isPart, 5, QStringLiteral("$2.50"), 9));
+        QVERIFY(!lines.place(0, choice(12, true, 2)).changed); // accepted again as it was
+        QVERIFY(lines.place(row, choice(number, isPart, 5, QStringLiteral("$2.50"), 9)).changed);
         QCOMPARE(lines.count(), count);
         const auto cells = [&](int k) {
             const InvoiceLine& l = lines.line(k);
@@ -314,9 +376,10 @@ private slots:
         QVERIFY(lines.load(*sold, 6));
         QCOMPARE(lines.count(), 1);
         const InvoiceLine& line = lines.line(0);
-        // The total is the stored price times the quantity, not the rounded price's.
+        // The total is the price shown times the quantity: Save stores the price shown, so the
+        // total reads back the same.
         QCOMPARE(QStringList(line.begin(), line.end()),
-                 (QStringList{"0002  P", "line 2", "$1.23", "03", "$3.70", "2.5"}));
+                 (QStringList{"0002  P", "line 2", "$1.23", "03", "$3.69", "2.5"}));
         QVERIFY(lines.load(*sold, 5));
         QCOMPARE(lines.count(), 2);
         QCOMPARE(lines.line(1)[SaleCell::ip_code], QStringLiteral("0003  P"));
@@ -343,9 +406,16 @@ private slots:
         rows.addNew();
         rows.setField(Parts::part_no, qint64(42));
         rows.setField(Parts::description, QStringLiteral("Hinge"));
+        rows.setField(Parts::unit_cost, Money::fromRaw(40000));
         rows.setField(Parts::unit_price, Money::fromRaw(95000));
         rows.setField(Parts::delivery_days, 6.0);
         rows.update();
+        // Looked up by number at its selling price, the given record set left where it was.
+        QVERIFY(!InvoiceLines::listedRecord(rows, true, 41));
+        const auto listed = InvoiceLines::listedRecord(rows, true, 42);
+        QVERIFY(listed);
+        QCOMPARE(listed->price, Money::fromRaw(95000));
+        QCOMPARE(rows.absolutePosition(), -1);
         rows.moveFirst();
         const auto part = InvoiceLines::soldRecord(rows, true);
         QVERIFY(part);

@@ -244,6 +244,8 @@ private slots:
             sold = editor->Text3[0]->text();
             user::click(editor->Command1[2]);
         });
+        // The sold line is not saved: closing asks.
+        driver->expectQuestion(QStringLiteral("Discard your changes?"), QString(), true);
         const QModelIndex ann = list->List4->model()->index(0, 0);
         asUser([&] {
             QTest::mouseClick(list->List4->viewport(), Qt::LeftButton, {},
@@ -323,6 +325,7 @@ private slots:
             kept = page->Text1[1]->text();
             user::click(page->Command1[1]);
         });
+        driver->expectQuestion(QStringLiteral("Discard your changes?"), QString(), true);
         user::click(list->Command1[0]);
         check();
         QVERIFY(calendarGone);

@@ -41,77 +41,103 @@ private slots:
         QVERIFY2(done, qPrintable(report));
     }
 
-    void rateFieldsAlwaysEndInPerHour_data() {
+    // A number's unit is added when the field is left, and only to a number typed without it:
+    // nothing typed is doubled or dropped.
+    void unitAddedWhenLeft_data() {
+        QTest::addColumn<int>("field");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("plain number") << "12.5" << "12.5/hr";
-        QTest::newRow("hr without slash") << "$12.5hr" << "$12.5/hr";
-        QTest::newRow("slash r") << "$12.5/r" << "$12.5/hr";
-        QTest::newRow("slash h") << "$12.5/h" << "$12.5/hr";
-        QTest::newRow("emptied") << "" << "/hr";
-        QTest::newRow("typed after the suffix") << "$10/hr5" << "$10/hr5/hr";
+        QTest::addColumn<QString>("left");
+        QTest::newRow("rate with its units") << 4 << "$45/hr" << "$45/hr";
+        QTest::newRow("plain rate") << 5 << "12.5" << "12.5/hr";
+        QTest::newRow("hr without slash") << 5 << "$12.5hr" << "$12.5/hr";
+        QTest::newRow("slash r") << 5 << "$12.5/r" << "$12.5/hr";
+        QTest::newRow("slash h") << 6 << "$12.5/h" << "$12.5/hr";
+        QTest::newRow("typed after the suffix") << 6 << "$10/hr5" << "$10/hr5";
+        QTest::newRow("tax with its sign") << 7 << "8.25%" << "8.25%";
+        QTest::newRow("plain mark-up") << 3 << "2" << "2%";
+        QTest::newRow("letters") << 3 << "abc" << "abc";
+        QTest::newRow("name") << 1 << "12" << "12";
     }
-    void rateFieldsAlwaysEndInPerHour() {
+    void unitAddedWhenLeft() {
+        QFETCH(int, field);
         QFETCH(QString, typed);
-        QFETCH(QString, shown);
+        QFETCH(QString, left);
         settings& window = openWindow();
-        window.Text1[5]->setText(QStringLiteral("x"));
-        window.Text1[5]->setText(typed);
-        QCOMPARE(window.Text1[5]->text(), shown);
-        window.Text1[7]->setText(QStringLiteral("3"));
-        window.Text1[7]->setText(QString());
-        QCOMPARE(window.Text1[7]->text(), QStringLiteral("%"));
-        // Names have no rule.
-        window.Text1[1]->setText(QStringLiteral("12"));
-        QCOMPARE(window.Text1[1]->text(), QStringLiteral("12"));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QLineEdit* edit = window.Text1[field];
+        edit->setFocus(Qt::MouseFocusReason);
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), typed);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QCOMPARE(edit->text(), left);
     }
 
+    // Numbers typed with their units or without are stored as those numbers.
     void saveStoresTheConvertedRecord() {
         settings& window = openWindow();
-        QStringList texts = defaults();
-        texts[0] = QStringLiteral("A name that is longer than thirty characters");
-        texts[4] = QStringLiteral("12.5/hr");
-        texts[6] = QStringLiteral("$10/hr5/hr"); // not a number: stored as 0
-        fill(window, texts);
+        fill(window, {"Acme", "Jane", "Tools", "1.5", "$45/hr", "12.5", "$30hr", "8.25%"});
         prompts().expectMessage(QStringLiteral("settings saved"));
         QTest::mouseClick(window.Command1[0], Qt::LeftButton);
         QVERIFY(!settings::loaded());
         const BizSettings saved = loadBizSettings(f->business().folder());
-        QCOMPARE(saved.company, QStringLiteral("A name that is longer than thi"));
         QCOMPARE(saved.markup_rate, 1.5f);
-        QCOMPARE(saved.eng_rate, 12.5f);
-        QCOMPARE(saved.asm_rate, 10.0f);
-        QCOMPARE(saved.test_rate, 0.0f);
-        QCOMPARE(saved.sales_tax, 3.0f);
+        QCOMPARE(saved.eng_rate, 45.0f);
+        QCOMPARE(saved.asm_rate, 12.5f);
+        QCOMPARE(saved.test_rate, 30.0f);
+        QCOMPARE(saved.sales_tax, 8.25f);
         // The open business works with the saved rates from now on.
-        QCOMPARE(f->business().settings().eng_rate, 12.5f);
+        QCOMPARE(f->business().settings().eng_rate, 45.0f);
         QCOMPARE(f->business().settings().company, saved.company);
 
         // Opening it again shows the stored values in their display forms.
         settings& again = openWindow();
         QCOMPARE(again.Text1[3]->text(), QStringLiteral(" 1.5%"));
-        QCOMPARE(again.Text1[4]->text(), QStringLiteral("$12.50/hr"));
-        QCOMPARE(again.Text1[6]->text(), QStringLiteral("$0.00/hr"));
+        QCOMPARE(again.Text1[4]->text(), QStringLiteral("$45.00/hr"));
+        QCOMPARE(again.Text1[7]->text(), QStringLiteral(" 8.25%"));
+    }
+
+    // A name is stopped at 30 characters while typing, never cut unseen when saved.
+    void namesStopAtTheirWidth() {
+        settings& window = openWindow();
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClicks(window.Text1[i], QString(35, QLatin1Char('n')));
+            QCOMPARE(window.Text1[i]->text(), QString(30, QLatin1Char('n')));
+        }
     }
 
     void badFieldsRefuseTheSave_data() {
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("text");
-        QTest::newRow("empty name") << 0 << "";
-        QTest::newRow("percent sign only") << 3 << "%";
-        QTest::newRow("rate suffix only") << 5 << "/hr";
-        QTest::newRow("two points") << 7 << "1.2.3%";
-        QTest::newRow("inner blank") << 4 << "1 0/hr";
+        QTest::addColumn<QString>("message");
+        const QString settingsRefusal = QStringLiteral("Please fill out settings correctly");
+        QTest::newRow("empty name") << 0 << "" << settingsRefusal;
+        QTest::newRow("mark-up in letters") << 3 << "abc" << settingsRefusal;
+        QTest::newRow("percent sign only") << 3 << "%" << settingsRefusal;
+        QTest::newRow("rate suffix only") << 5 << "/hr" << settingsRefusal;
+        QTest::newRow("typed after the suffix") << 6 << "$10/hr5" << settingsRefusal;
+        QTest::newRow("unit twice") << 4 << "$45/hr/hr" << settingsRefusal;
+        QTest::newRow("two points") << 7 << "1.2.3%" << settingsRefusal;
+        QTest::newRow("inner blank") << 4 << "1 0/hr" << settingsRefusal;
+        QTest::newRow("negative mark-up")
+            << 3 << "-1%" << "Please enter the mark-up rate as a number from 0 to 10000.";
+        QTest::newRow("rate too high") << 5 << "$2000000/hr"
+                                       << "Please enter the assembly labour rate as a number "
+                                          "from 0 to 1000000.";
+        QTest::newRow("tax over 100")
+            << 7 << "150%" << "Please enter the sales tax as a number from 0 to 100.";
     }
     void badFieldsRefuseTheSave() {
         QFETCH(int, field);
         QFETCH(QString, text);
+        QFETCH(QString, message);
         settings& window = openWindow();
         fill(window, defaults());
         window.Text1[field]->setText(text);
-        prompts().expectMessage(QStringLiteral("Please fill out settings correctly"));
+        prompts().expectMessage(message);
         QTest::mouseClick(window.Command1[0], Qt::LeftButton);
         QVERIFY(settings::loaded());
+        QCOMPARE(window.Text1[field]->text(), text);
         QVERIFY(!QFile::exists(settingsFile()));
         QCOMPARE(f->business().settings().markup_rate, 0.0f);
     }

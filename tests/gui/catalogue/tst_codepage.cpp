@@ -1,5 +1,6 @@
 // The code window: rows, scrolling, descriptions kept in memory, and which way of closing writes.
 #include "core/business/business.h"
+#include "core/business/codetable.h"
 #include "core/common/recordfile.h"
 #include "gui/catalogue/codepage.h"
 #include "support/businessfixture.h"
@@ -41,7 +42,7 @@ private slots:
         QCOMPARE(window.Frame1->title(), QStringLiteral("Parts"));
         QCOMPARE(window.Text1[0]->text(), QStringLiteral("001"));
         QCOMPARE(window.Text1[6]->text(), QStringLiteral("007"));
-        QCOMPARE(window.Text2[0]->text(), QString(30, QLatin1Char(' ')));
+        QCOMPARE(window.Text2[0]->text(), QString()); // shown without the padding blanks
         QCOMPARE(window.VScroll1->minimum(), 1);
         window.VScroll1->setValue(window.VScroll1->maximum());
         QCOMPARE(window.Text1[0]->text(), QStringLiteral("194"));
@@ -60,6 +61,35 @@ private slots:
         QCOMPARE(read.status, RecordStatus::Ok);
         QCOMPARE(read.bytes.mid(4 * 30, 30), QByteArray("A description of forty charact"));
         QCOMPARE(read.bytes.count(' '), 6000 - 26);
+    }
+
+    // What is typed after a click into a row is stored, whether the row was empty or not.
+    void typedDescriptionIsStored_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("empty row") << ""
+                                   << "Bearings"
+                                   << "Bearings";
+        QTest::newRow("added to a description") << "Bolts"
+                                                << " Inc"
+                                                << "Bolts Inc";
+        QTest::newRow("stopped at 30") << "" << QString(35, 'b') << QString(30, 'b');
+    }
+    void typedDescriptionIsStored() {
+        QFETCH(QString, before);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        f->business().class_codes().setEntry(2, before);
+        Codepage& window = open(-1);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::mouseClick(window.Text2[1], Qt::LeftButton);
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        QTest::mouseClick(window.Command1, Qt::LeftButton);
+        QVERIFY(!Codepage::loaded());
+        const RecordRead read = readRecord(f->filePath(QStringLiteral("classprt.dat")), 6000);
+        QCOMPARE(CodeTable::decode(read.bytes)->entry(2), stored.leftJustified(30));
     }
 
     void closeBoxWritesNothingButKeepsTheEdit() {

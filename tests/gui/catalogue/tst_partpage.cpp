@@ -98,7 +98,21 @@ private:
         page.numbersLeft = numbersLeft;
         page.load();
         page.show();
+        // Active, so that the focus leaves a field as the user's Tab or click makes it leave.
+        page.activateWindow();
+        if (!QTest::qWaitForWindowActive(&page))
+            qWarning("the part editor did not become active");
         return page;
+    }
+    // Typed into a field where the cursor is, as the user types: each character a key.
+    void typeKeys(QLineEdit* edit, const QString& keys) {
+        edit->setFocus(Qt::MouseFocusReason);
+        for (const QChar key : keys) {
+            if (key == QLatin1Char('<'))
+                QTest::keyClick(edit, Qt::Key_Backspace);
+            else
+                QTest::keyClicks(edit, QString(key));
+        }
     }
     template <class T = QLineEdit> T* control(const QString& name) {
         Partpage* page = Partpage::loaded();
@@ -175,50 +189,82 @@ private slots:
         QCOMPARE(finder.lineCount(), 3);
     }
 
-    void inputRules_data() {
+    // While typing nothing typed is replaced (deleting inside "days" brings its letters back);
+    // leaving the field puts an entry in the field's form and leaves anything else as typed.
+    void typingAndLeaving_data() {
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("start");
         QTest::addColumn<int>("cursor");
         QTest::addColumn<QString>("keys"); // "<" is a backspace
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("one char into empty delivery") << 8 << "" << 0 << "5"
-                                                      << "1 days";
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("price into empty") << 4 << "" << 0 << "249.90"
+                                          << "249.90"
+                                          << "$249.90";
+        QTest::newRow("cost with its sign") << 3 << "" << 0 << "$185.40"
+                                            << "$185.40"
+                                            << "$185.40";
+        QTest::newRow("money letters") << 3 << "" << 0 << "$abc"
+                                       << "$abc"
+                                       << "$abc";
+        QTest::newRow("quantity after its 0") << 7 << "0" << 1 << "12"
+                                              << "012"
+                                              << "012";
+        QTest::newRow("quantity letters") << 7 << "0" << 1 << "x"
+                                          << "0x"
+                                          << "0x";
+        QTest::newRow("days into empty") << 8 << "" << 0 << "5"
+                                         << "5"
+                                         << "5 days";
+        QTest::newRow("days typed short") << 8 << "" << 0 << "3 dy"
+                                          << "3 dy"
+                                          << "3 days";
         QTest::newRow("final s deleted") << 8 << "3 days" << 6 << "<"
+                                         << "3 days"
                                          << "3 days";
         QTest::newRow("its a deleted") << 8 << "3 days" << 4 << "<"
+                                       << "3 days"
                                        << "3 days";
-        QTest::newRow("pasted without the a and s") << 8 << "3 dy" << 4 << ""
-                                                    << "3 days";
-        QTest::newRow("no number of days") << 8 << "3 days" << 0 << "x"
-                                           << "1 days";
-        QTest::newRow("digit typed in front") << 8 << "3 days" << 0 << "1"
-                                              << "13 days";
-        QTest::newRow("money not a number") << 3 << "" << 0 << "$abc"
-                                            << "$0.00";
-        QTest::newRow("typing replaces $0.00") << 4 << "" << 0 << "$12.5"
-                                               << "$12.5";
-        QTest::newRow("quantity not a number") << 7 << "0" << 1 << "x"
-                                               << "0";
-        QTest::newRow("typing replaces 0") << 7 << "0" << 1 << "x12"
-                                           << "12";
+        QTest::newRow("digit in front") << 8 << "3 days" << 0 << "1"
+                                        << "13 days"
+                                        << "13 days";
+        QTest::newRow("letter in front") << 8 << "3 days" << 0 << "x"
+                                         << "x3 days"
+                                         << "x3 days";
     }
-    void inputRules() {
+    void typingAndLeaving() {
         QFETCH(int, index);
         QFETCH(QString, start);
         QFETCH(int, cursor);
         QFETCH(QString, keys);
-        QFETCH(QString, expected);
+        QFETCH(QString, typed);
+        QFETCH(QString, left);
         open(-1);
         QLineEdit* edit = field(index);
         edit->setText(start);
         edit->setCursorPosition(cursor);
-        for (const QChar key : keys) {
-            if (key == QLatin1Char('<'))
-                QTest::keyClick(edit, Qt::Key_Backspace);
-            else
-                QTest::keyClicks(edit, QString(key));
-        }
-        QCOMPARE(edit->text(), expected);
+        typeKeys(edit, keys);
+        QCOMPARE(edit->text(), typed);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QVERIFY(!edit->hasFocus());
+        QCOMPARE(edit->text(), left);
+    }
+
+    // Typed with or without their units into empty fields, the numbers are stored as typed.
+    void typedNumbersStored() {
+        open(-1);
+        fillNewPart();
+        for (int i : {3, 4, 7, 8})
+            field(i)->clear();
+        typeKeys(field(3), QStringLiteral("185.40"));
+        typeKeys(field(4), QStringLiteral("$249.90"));
+        typeKeys(field(7), QStringLiteral("5"));
+        typeKeys(field(8), QStringLiteral("2.5 day"));
+        save();
+        QCOMPARE(stored(0, Parts::unit_cost), Value(Money::fromRaw(1854000)));
+        QCOMPARE(stored(0, Parts::unit_price), Value(Money::fromRaw(2499000)));
+        QCOMPARE(stored(0, Parts::stock_qty), Value(qint64(5)));
+        QCOMPARE(stored(0, Parts::delivery_days), Value(2.5));
     }
 
     void priceSuggestion_data() {
@@ -231,6 +277,10 @@ private slots:
                                           << "$0.00";
         QTest::newRow("no cost keeps the price") << 1.5f << ""
                                                  << "$4.00";
+        QTest::newRow("cost without its sign") << 1.5f << "10"
+                                               << "$15.00";
+        QTest::newRow("letters keep the price") << 1.5f << "ten"
+                                                << "$4.00";
     }
     void priceSuggestion() {
         QFETCH(float, markup);
@@ -241,6 +291,9 @@ private slots:
         open(-1);
         field(4)->setText(QStringLiteral("$4.00"));
         field(3)->setText(cost);
+        if (cost == QLatin1String("ten"))
+            prompts->expectMessage(
+                QStringLiteral("Please enter the unit cost as a number from 0 to 100000000000."));
         QTest::mouseDClick(field(4), Qt::LeftButton);
         QCOMPARE(field(4)->text(), expected);
     }
@@ -374,20 +427,105 @@ private slots:
         QCOMPARE(stored(1, Parts::vendor_code), Value(qint64(7)));
     }
 
-    void unconvertibleMoneyRefused_data() {
-        QTest::addColumn<QString>("cost");
-        QTest::newRow("no currency sign") << "x12";
-        QTest::newRow("out of range") << "$1e300";
-        QTest::newRow("sign only") << "-5";
+    // A number field that holds no valid entry refuses the save with what it wants, and the
+    // focus goes back to it; nothing is stored as 0.
+    void badNumbersRefused_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("wanted");
+        const QString cost = QStringLiteral("the unit cost as a number from 0 to 100000000000");
+        QTest::newRow("letters in the cost") << 3 << "x12" << cost;
+        QTest::newRow("negative cost") << 3 << "-5" << cost;
+        QTest::newRow("cost too large") << 3 << "$1e300" << cost;
+        QTest::newRow("sign alone in the price")
+            << 4 << "$"
+            << "the unit price as a number from 0 to 100000000000";
+        QTest::newRow("quantity not whole")
+            << 7 << "2.5"
+            << "the stock quantity as a whole number from 0 to 999999999";
+        QTest::newRow("days in words") << 8 << "five days"
+                                       << "the delivery time in days as a number from 0 to 9999";
+        QTest::newRow("negative days") << 8 << "-3 days"
+                                       << "the delivery time in days as a number from 0 to 9999";
     }
-    void unconvertibleMoneyRefused() {
-        QFETCH(QString, cost);
+    void badNumbersRefused() {
+        QFETCH(int, index);
+        QFETCH(QString, typed);
+        QFETCH(QString, wanted);
         addPart({});
         open(0);
-        field(3)->setText(cost);
-        QCOMPARE(field(3)->text(), cost); // it passes the input rule
-        refused();
+        field(index)->setText(typed);
+        refused(QStringLiteral("Please enter %1.").arg(wanted));
+        QCOMPARE(field(index)->text(), typed);
+        QVERIFY(field(index)->hasFocus());
         QCOMPARE(stored(0, Parts::unit_cost), Value(Money::fromRaw(25000)));
+        QCOMPARE(stored(0, Parts::delivery_days), Value(3.0));
+    }
+
+    // Esc, the close box, "Close" and the step buttons ask before changes are dropped; with
+    // nothing changed (or typed back as it was) they go without a question.
+    void unsavedChanges_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("change"); // typed into the description, "picture" cleared
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("gone"); // the editor closed or stepped on
+        QTest::newRow("Close unchanged") << "Close"
+                                         << "" << false << true;
+        QTest::newRow("Close typed, Yes") << "Close"
+                                          << "x" << true << true;
+        QTest::newRow("Esc typed, No") << "Esc"
+                                       << "x" << false << false;
+        QTest::newRow("Esc typed back") << "Esc"
+                                        << "x<" << false << true;
+        QTest::newRow("close box picture, No") << "box"
+                                               << "picture" << false << false;
+        QTest::newRow("close box typed, Yes") << "box"
+                                              << "x" << true << true;
+        QTest::newRow("step unchanged") << ">"
+                                        << "" << false << true;
+        QTest::newRow("step typed, No") << ">"
+                                        << "x" << false << false;
+        QTest::newRow("step typed, Yes") << ">"
+                                         << "x" << true << true;
+    }
+    void unsavedChanges() {
+        QFETCH(QString, way);
+        QFETCH(QString, change);
+        QFETCH(bool, yes);
+        QFETCH(bool, gone);
+        addPart({.no = 1, .picture = Value("OLD.PNG")});
+        addPart({.no = 2});
+        Partpage& page = open(0, 0);
+        if (change == QLatin1String("picture")) {
+            prompts->expectInput(QStringLiteral("Please enter filename"),
+                                 QStringLiteral("part picture "), QString());
+            QTest::mouseClick(control<QLabel>(QStringLiteral("Picture1")), Qt::LeftButton);
+        } else {
+            typeKeys(field(1), change);
+        }
+        const QString shown = field(1)->text();
+        const bool changed = !change.isEmpty() && change != QLatin1String("x<");
+        if (changed)
+            prompts->expectQuestion(QStringLiteral("Discard your changes?"), QString(), yes);
+        if (way == QLatin1String("Close"))
+            QTest::mouseClick(button("Command1(1)"), Qt::LeftButton);
+        else if (way == QLatin1String("Esc"))
+            QTest::keyClick(field(1), Qt::Key_Escape);
+        else if (way == QLatin1String("box"))
+            page.close();
+        else
+            QTest::mouseClick(button("Command3(1)"), Qt::LeftButton);
+        QVERIFY2(prompts->done(), qPrintable(prompts->report()));
+        if (way == QLatin1String(">")) {
+            QCOMPARE(page.windowTitle(), gone ? QStringLiteral("Edit/View Part #0002")
+                                              : QStringLiteral("Edit/View Part #0001"));
+            QCOMPARE(field(1)->text(), gone ? QStringLiteral("part 2") : shown);
+        } else {
+            QCOMPARE(Partpage::loaded() == nullptr, gone);
+            QVERIFY(gone || page.isVisible());
+        }
+        QCOMPARE(stored(0, Parts::description), Value(QStringLiteral("part 1")));
+        QCOMPARE(stored(0, Parts::picture_file), Value(QStringLiteral("OLD.PNG")));
     }
 
     // The list's guard, should a full table be reached from it all the same.

@@ -248,8 +248,15 @@ private slots:
         f->prompts().expectMessage(QStringLiteral("Product is in use in an item"));
         click(finder->Command1[2]);
 
-        // No question; the item's own lines go with it.
+        // Asked as for a part: only Yes deletes, and the item's own lines go with it.
         clickLine(*finder, 2);
+        f->prompts().expectQuestion(QStringLiteral("Are you sure"), QStringLiteral("deleting item"),
+                                    false);
+        click(finder->Command1[2]);
+        QCOMPARE(f->countRows("items.fdb", AssembledItems::table), 3);
+        QCOMPARE(f->countRows("items.fdb", PartsList::table), 3);
+        f->prompts().expectQuestion(QStringLiteral("Are you sure"), QStringLiteral("deleting item"),
+                                    true);
         click(finder->Command1[2]);
         QCOMPARE(f->countRows("items.fdb", AssembledItems::table), 2);
         QCOMPARE(f->countRows("items.fdb", PartsList::table), 1);

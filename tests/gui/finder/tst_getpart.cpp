@@ -143,26 +143,37 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QStringList>("numbers");
+        QTest::addColumn<bool>("refused");
         const QStringList start{QStringLiteral("0001"), QStringLiteral("0002")};
-        QTest::newRow("at start") << QString() << QStringLiteral("$10000.00") << start;
+        QTest::newRow("at start") << QString() << QStringLiteral("$10000.00") << start << false;
         QTest::newRow("raised") << QStringLiteral("30000") << QStringLiteral("$30000.00")
-                                << QStringList{"0001", "0002", "0003", "0004"};
-        QTest::newRow("lowered") << QStringLiteral("5") << QStringLiteral("$5.00")
-                                 << QStringList{"0001"};
-        QTest::newRow("letters give 0")
-            << QStringLiteral("ten") << QStringLiteral("$0.00") << QStringList();
-        QTest::newRow("empty keeps") << QStringLiteral("") << QStringLiteral("$10000.00") << start;
-        QTest::newRow("two points keep")
-            << QStringLiteral("1.2.3") << QStringLiteral("$10000.00") << start;
-        QTest::newRow("inner blank keeps")
-            << QStringLiteral("1 0") << QStringLiteral("$10000.00") << start;
+                                << QStringList{"0001", "0002", "0003", "0004"} << false;
+        QTest::newRow("lowered, with its unit")
+            << QStringLiteral("$5") << QStringLiteral("$5.00") << QStringList{"0001"} << false;
+        QTest::newRow("to the cent beyond a single")
+            << QStringLiteral("131072.01") << QStringLiteral("$131072.01")
+            << QStringList{"0001", "0002", "0003", "0004", "0008"} << false;
+        QTest::newRow("empty keeps")
+            << QStringLiteral("") << QStringLiteral("$10000.00") << start << false;
+        QTest::newRow("letters refused")
+            << QStringLiteral("ten") << QStringLiteral("$10000.00") << start << true;
+        QTest::newRow("two points refused")
+            << QStringLiteral("1.2.3") << QStringLiteral("$10000.00") << start << true;
+        QTest::newRow("negative refused")
+            << QStringLiteral("-5") << QStringLiteral("$10000.00") << start << true;
     }
     void highestCost() {
         QFETCH(QString, answer);
+        QFETCH(bool, refused);
+        addPart(8, QStringLiteral("Press"), 131072.01, 0, 1.0);
+        addPart(9, QStringLiteral("Lathe"), 131072.02, 0, 1.0);
         getpart& p = open(0);
         if (!answer.isNull()) {
             prompts->expectInput(QStringLiteral("Enter value (#.##)"),
                                  QStringLiteral("highest amount"), answer);
+            if (refused)
+                prompts->expectMessage(QStringLiteral(
+                    "Please enter the highest amount as a number from 0 to 100000000000000."));
             click(p.Text1[1]);
         }
         QTEST(p.Text1[1]->text(), "field");
@@ -205,24 +216,35 @@ private slots:
         QTest::addColumn<QString>("qtyAnswer"); // null: not asked
         QTest::addColumn<bool>("chosen");
         QTest::addColumn<QString>("qty");
+        QTest::addColumn<bool>("refused"); // the answer
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("qty 1 set by the choice") << QString() << true << "1" << true;
-        QTest::newRow("qty 1 typed") << "1" << true << "1" << true;
-        QTest::newRow("qty 0 refused") << "0" << true << "0" << false;
-        QTest::newRow("letters refused") << "x" << true << "0" << false;
-        QTest::newRow("no number keeps qty") << "1 0" << true << "1" << true;
-        QTest::newRow("empty keeps qty") << "" << true << "1" << true;
-        QTest::newRow("no choice refused") << "3" << false << "3" << false;
+        QTest::newRow("qty 1 set by the choice") << QString() << true << "1" << false << true;
+        QTest::newRow("qty 1 typed") << "1" << true << "1" << false << true;
+        QTest::newRow("highest qty") << "999999999" << true << "999999999" << false << true;
+        QTest::newRow("empty keeps qty") << "" << true << "1" << false << true;
+        QTest::newRow("qty 0 refused") << "0" << true << "1" << true << true;
+        QTest::newRow("letters refused") << "x" << true << "1" << true << true;
+        QTest::newRow("no number refused") << "1 0" << true << "1" << true << true;
+        QTest::newRow("not whole refused") << "2.5" << true << "1" << true << true;
+        QTest::newRow("a billion refused") << "1000000000" << true << "1" << true << true;
+        QTest::newRow("no choice refused") << "3" << false << "3" << false << false;
     }
     void addChoice() {
         QFETCH(QString, qtyAnswer);
         QFETCH(bool, chosen);
+        QFETCH(bool, refused);
         QFETCH(bool, accepted);
         getpart& p = open(0);
         if (chosen)
             choose(p, 0);
-        if (!qtyAnswer.isNull())
-            askQty(p, qtyAnswer);
+        if (!qtyAnswer.isNull()) {
+            prompts->expectInput(QStringLiteral("Enter int (#)"), QStringLiteral("input qty"),
+                                 qtyAnswer);
+            if (refused)
+                prompts->expectMessage(QStringLiteral(
+                    "Please enter the quantity as a whole number from 1 to 999999999."));
+            click(p.Text1[4]);
+        }
         QTEST(p.Text1[4]->text(), "qty");
         const QString handedBack =
             QStringLiteral("4|-1|2.5|0001     Bolt|$5.00|") + p.Text1[4]->text();
@@ -290,22 +312,32 @@ private slots:
     void hoursChain_data() {
         QTest::addColumn<int>("field");
         QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<int>("refusedAt"); // the answer refused, -1 none
         QTest::addColumn<QStringList>("hours");
-        QTest::newRow("assembly asks all three")
-            << 5 << QStringList{"1.5", "", "abc"} << QStringList{"1.50 Hr", "0.00", "0.00 Hr"};
-        QTest::newRow("engineering asks two")
-            << 6 << QStringList{"1 5", "2"} << QStringList{"0.00", "0.00", "2.00 Hr"};
+        QTest::newRow("assembly asks all three") << 5 << QStringList{"1.5", "", "2 Hr"} << -1
+                                                 << QStringList{"1.50 Hr", "0.00", "2.00 Hr"};
+        QTest::newRow("engineering asks two, refused the first")
+            << 6 << QStringList{"1 5", "2"} << 0 << QStringList{"0.00", "0.00", "2.00 Hr"};
+        QTest::newRow("testing asks one, too many")
+            << 7 << QStringList{"100000.5"} << 0 << QStringList{"0.00", "0.00", "0.00"};
         QTest::newRow("testing asks one")
-            << 7 << QStringList{"0.125"} << QStringList{"0.00", "0.00", "0.13 Hr"};
+            << 7 << QStringList{"0.125"} << -1 << QStringList{"0.00", "0.00", "0.13 Hr"};
     }
     void hoursChain() {
         QFETCH(int, field);
         QFETCH(QStringList, answers);
-        const char* titles[3] = {"Assembly labour hours", "Engineering labour hours",
-                                 "testing labour hours"};
-        for (int i = 0; i < answers.size(); ++i)
-            prompts->expectInput(QStringLiteral("Enter value (#.##)"),
-                                 QLatin1String(titles[field - 5 + i]), answers[i]);
+        QFETCH(int, refusedAt);
+        const char* titles[3] = {"Assembly", "Engineering", "testing"};
+        const char* kinds[3] = {"assembly", "engineering", "testing"};
+        for (int i = 0; i < answers.size(); ++i) {
+            prompts->expectInput(
+                QStringLiteral("Enter value (#.##)"),
+                QLatin1String(titles[field - 5 + i]) + QStringLiteral(" labour hours"), answers[i]);
+            if (i == refusedAt)
+                prompts->expectMessage(
+                    QStringLiteral("Please enter the %1 hours as a number from 0 to 100000.")
+                        .arg(QLatin1String(kinds[field - 5 + i])));
+        }
         getpart& p = open(0);
         click(p.Text1[field]);
         const QStringList shown{p.Text1[5]->text(), p.Text1[6]->text(), p.Text1[7]->text()};

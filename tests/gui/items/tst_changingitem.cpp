@@ -5,13 +5,16 @@
 #include "core/catalogue/partstable.h"
 #include "core/common/database.h"
 #include "core/common/recordset.h"
+#include "core/common/textnum.h"
 #include "core/items/itemtables.h"
 #include "gui/finder/databaseview.h"
 #include "gui/finder/getpart.h"
 #include "gui/items/changingitem.h"
 #include "gui/items/newitem.h"
+#include "gui/widgets/unsavedwork.h"
 #include "support/modal.h"
 #include "support/modaldriver.h"
+#include "support/useractions.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +67,13 @@ QString focusName() {
     return focus ? focus->objectName() : QString();
 }
 
+// Esc on the window the user looks at: the offscreen platform does not activate it by itself.
+void escape(QWidget* window) {
+    window->activateWindow();
+    QVERIFY(waitUntil([window] { return QApplication::activeWindow() == window; }));
+    user::press(Qt::Key_Escape);
+}
+
 QString tipOf(QLineEdit* box) {
     QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), box->mapToGlobal(QPointF(3, 3)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -78,8 +88,33 @@ class TestChangingItem : public QObject {
 
 private:
     std::unique_ptr<BusinessFixture> f;
+    std::unique_ptr<ModalDriver> boxes_; // with the real boxes
 
     ScriptedPrompts& prompts() { return f->prompts(); }
+    // The business afresh, its boxes the program's own, answered by the driver.
+    ModalDriver& realBoxes() {
+        f.reset();
+        f = std::make_unique<BusinessFixture>(BusinessFixture::Contents::Empty,
+                                              BusinessFixture::Boxes::Real);
+        boxes_ = std::make_unique<ModalDriver>();
+        return *boxes_;
+    }
+    // A part whose unit cost, the price the builder takes, is the amount exactly.
+    void addCostedPart(qint64 number, const QString& cost) {
+        f->addPart(number, QStringLiteral("Press"), 1);
+        RecordSet parts(f->filePath(QStringLiteral("parts.fdb")), Parts::table);
+        parts.moveFirst();
+        parts.move(parts.findAll(Parts::part_no, number).front());
+        parts.edit();
+        parts.setField(Parts::unit_cost, *toMoney(cost));
+        parts.update();
+    }
+    // "Edit item" on the item list's first line; the builder is answered by the driver.
+    void editFirstItem() {
+        databaseview& finder = *databaseview::loaded();
+        user::clickLine(finder.List1[0], 0);
+        user::click(finder.Command1[0]);
+    }
     RecordSet& connection(int n) { return f->connection(n); }
 
     // Engineering $20, assembly $10 and testing $30 an hour.
@@ -165,8 +200,10 @@ private:
 private slots:
     void init() { f = std::make_unique<BusinessFixture>(); }
     void cleanup() {
-        const bool promptsDone = prompts().done();
-        const QString report = prompts().report();
+        closeModalWindows();
+        const bool promptsDone = boxes_ ? boxes_->done() : prompts().done();
+        const QString report = boxes_ ? boxes_->report() : prompts().report();
+        boxes_.reset();
         f.reset();
         QVERIFY2(promptsDone, qPrintable(report));
     }
@@ -226,7 +263,7 @@ private slots:
             << "" << qint64(-1) << "Please enter in the item description";
         QTest::newRow("numbers used up")
             << "One more" << qint64(32767)
-            << "No more items can be added: item numbers cannot pass 32767.";
+            << "No more records can be added: record numbers cannot pass 32767.";
     }
     void newItemRefused() {
         QFETCH(QString, description);
@@ -290,39 +327,146 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("cost");
+        QTest::addColumn<bool>("refused");
         QTest::newRow("four decimals") << "1.23456"
                                        << "1.2346%"
-                                       << "$52.47";
-        QTest::newRow("two") << "2"
-                             << "2.0000%"
-                             << "$85.00";
+                                       << "$52.47" << false;
+        QTest::newRow("with its unit") << "2%"
+                                       << "2.0000%"
+                                       << "$85.00" << false;
         QTest::newRow("empty keeps") << ""
                                      << "1.5000%"
-                                     << "$63.75";
-        QTest::newRow("letters give 0") << "abc"
-                                        << "0.0000%"
-                                        << "$0.00";
-        QTest::newRow("two points keep") << "1.2.3"
+                                     << "$63.75" << false;
+        QTest::newRow("letters refused") << "abc"
                                          << "1.5000%"
-                                         << "$63.75";
-        QTest::newRow("inner blank keeps") << "1 5"
-                                           << "1.5000%"
-                                           << "$63.75";
+                                         << "$63.75" << true;
+        QTest::newRow("two points refused") << "1.2.3"
+                                            << "1.5000%"
+                                            << "$63.75" << true;
+        QTest::newRow("negative refused") << "-2"
+                                          << "1.5000%"
+                                          << "$63.75" << true;
     }
     void markup() {
         QFETCH(QString, answer);
         QFETCH(QString, box);
         QFETCH(QString, cost);
+        QFETCH(bool, refused);
         writeSettings(1.5f);
         f->addItem(7, QStringLiteral("Robot"));
         changingitem& builder = open(0);
         pick(builder, 0, QStringLiteral("0012     Bolt"), true, QStringLiteral("4"));
         prompts().expectInput(QStringLiteral("Enter mark up rate "), QStringLiteral("mark up rate"),
                               answer);
+        if (refused)
+            prompts().expectMessage(
+                QStringLiteral("Please enter the mark-up rate as a number from 0 to 10000."));
         QTest::mouseClick(builder.Text1[5], Qt::LeftButton);
         QCOMPARE(builder.Text1[5]->text(), box);
         QCOMPARE(builder.Text10[0]->text(), cost);
         QCOMPARE(builder.Text1[2]->text(), cost);
+    }
+
+    // Amounts beyond what a single holds, from the picker through the builder to the stored
+    // rows, and back when the item is opened again. At the mark-up of 1.5 every cost ends in a
+    // half cent, rounded up once. An amount the tables cannot hold is refused on Save.
+    void moneyToTheCent_data() {
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("qty");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QString>("cost");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("131071.99") << "131071.99"
+                                   << "1"
+                                   << "$131071.99"
+                                   << "$196607.99"
+                                   << "";
+        QTest::newRow("131072.01") << "131072.01"
+                                   << "1"
+                                   << "$131072.01"
+                                   << "$196608.02"
+                                   << "";
+        QTest::newRow("1234567.89") << "1234567.89"
+                                    << "1"
+                                    << "$1234567.89"
+                                    << "$1851851.84"
+                                    << "";
+        QTest::newRow("99999999999.99") << "99999999999.99"
+                                        << "1"
+                                        << "$99999999999.99"
+                                        << "$149999999999.99"
+                                        << "";
+        QTest::newRow("too large to store") << "90000000000000.00"
+                                            << "20"
+                                            << "$1800000000000000.00"
+                                            << "$2700000000000000.00"
+                                            << "The total costs are too large to be saved.";
+    }
+    void moneyToTheCent() {
+        QFETCH(QString, price);
+        QFETCH(QString, qty);
+        QFETCH(QString, total);
+        QFETCH(QString, cost);
+        QFETCH(QString, refusal);
+        ModalDriver& boxes = realBoxes();
+        writeSettings(1.5f);
+        addCostedPart(12, price);
+        f->addItem(7, QStringLiteral("Robot"));
+        f->showList(3);
+        QStringList shown;
+        boxes.expectWindow(QStringLiteral("changingitem"), [&](QWidget* w) {
+            auto* builder = static_cast<changingitem*>(w);
+            user::click(builder->Text2[0]);
+            shown << builder->Text4[0]->text() << builder->Text6[0]->text()
+                  << builder->Text10[0]->text() << builder->Text1[2]->text();
+            user::click(builder->Command1[0]);
+            if (refusal.isEmpty())
+                return;
+            QVERIFY(changingitem::loaded() == builder); // the refusal keeps the builder
+            user::click(builder->Command1[2]);
+        });
+        boxes.expectWindow(QStringLiteral("getpart"), [](QWidget* w) {
+            auto* picker = static_cast<getpart*>(w);
+            user::click(picker->Text1[1]);
+            user::click(picker->Text1[2]);
+            user::clickLine(picker->List2, 0);
+            user::click(picker->Text1[4]);
+            user::click(picker->Command1);
+        });
+        boxes.expectInput(QStringLiteral("Enter value (#.##)"), QStringLiteral("highest amount"),
+                          QStringLiteral("100000000000000"));
+        boxes.expectInput(QStringLiteral("Enter int (#)"), QStringLiteral("input qty"), qty);
+        if (refusal.isEmpty()) {
+            boxes.expectMessage(QStringLiteral("saved"));
+        } else {
+            boxes.expectMessage(refusal);
+            boxes.expectQuestion(unsavedwork::question, QString(), true);
+        }
+        editFirstItem();
+        QVERIFY2(boxes.done(), qPrintable(boxes.report()));
+        QCOMPARE(shown, (QStringList{"$" + price, total, cost, cost}));
+        if (!refusal.isEmpty()) {
+            QCOMPARE(connection(Business::parts_list).recordCount(), 0);
+            QCOMPARE(storedItem(0, AssembledItems::total_costs).toMoney(), Money());
+            return;
+        }
+
+        RecordSet& lines = connection(Business::parts_list);
+        lines.moveFirst();
+        QCOMPARE(lines.field(PartsList::unit_price).toMoney(), *toMoney(price));
+        QCOMPARE(lines.field(PartsList::total_price).toMoney(), *toMoney(total.mid(1)));
+        QCOMPARE(lines.field(PartsList::ip_cost).toMoney(), *toMoney(cost.mid(1)));
+        QCOMPARE(storedItem(0, AssembledItems::total_costs).toMoney(), *toMoney(cost.mid(1)));
+        QStringList reopened;
+        boxes.expectWindow(QStringLiteral("changingitem"), [&](QWidget* w) {
+            auto* builder = static_cast<changingitem*>(w);
+            reopened << builder->Text4[0]->text() << builder->Text6[0]->text()
+                     << builder->Text10[0]->text() << builder->Text1[2]->text();
+            user::click(builder->Command1[2]); // nothing changed: no question
+        });
+        editFirstItem();
+        QVERIFY2(boxes.done(), qPrintable(boxes.report()));
+        QCOMPARE(reopened, shown);
     }
 
     // Choosing, through the entry row, a part the item holds already.
@@ -467,6 +611,8 @@ private slots:
             seen << (getpart::loaded() ? "picker opened" : "no picker");
             if (save)
                 prompts().expectMessage(QStringLiteral("saved"));
+            else
+                prompts().expectQuestion(unsavedwork::question, QString(), true);
             QTest::mouseClick(builder.Command1[save ? 0 : 2], Qt::LeftButton);
         });
         clickLine(finder, 0);
@@ -488,6 +634,93 @@ private slots:
         QCOMPARE(again.Command1[1]->isEnabled(), !save);
         QCOMPARE(again.Text1[5]->isEnabled(), !save);
         QCOMPARE(greyed(again.Text2[0]), save);
+    }
+
+    // Esc, the close box and Cancel ask before changes are given up: No keeps the builder, Yes
+    // closes it and nothing is stored. Nothing changed, or an item that can only be viewed,
+    // closes without a question.
+    void unsavedWorkAsked_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("closeBy");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("nothing, Cancel") << "nothing"
+                                         << "Cancel" << false;
+        QTest::newRow("nothing, Esc") << "nothing"
+                                      << "Esc" << false;
+        QTest::newRow("line, Cancel") << "line"
+                                      << "Cancel" << true;
+        QTest::newRow("mark-up, Esc") << "mark-up"
+                                      << "Esc" << true;
+        QTest::newRow("same mark-up again, close box") << "same mark-up"
+                                                       << "close box" << false;
+        QTest::newRow("class, close box") << "class"
+                                          << "close box" << true;
+        QTest::newRow("confirmed, Cancel") << "confirmed"
+                                           << "Cancel" << true;
+        QTest::newRow("class of an item confirmed before, Esc") << "viewed class"
+                                                                << "Esc" << false;
+    }
+    void unsavedWorkAsked() {
+        QFETCH(QString, change);
+        QFETCH(QString, closeBy);
+        QFETCH(bool, asked);
+        ModalDriver& boxes = realBoxes();
+        writeSettings(1.5f);
+        f->addPart(12, QStringLiteral("Bolt"), 4);
+        f->addItem(7, QStringLiteral("Robot"), change == QLatin1String("viewed class"));
+        f->showList(3);
+
+        const auto closeBuilder = [closeBy](changingitem* builder) {
+            if (closeBy == QLatin1String("Cancel"))
+                user::click(builder->Command1[2]);
+            else if (closeBy == QLatin1String("Esc"))
+                escape(builder);
+            else
+                asUser([builder] { builder->close(); });
+        };
+        bool keptByNo = false;
+        boxes.expectWindow(QStringLiteral("changingitem"), [&](QWidget* w) {
+            auto* builder = static_cast<changingitem*>(w);
+            if (change == QLatin1String("line"))
+                user::click(builder->Text2[0]);
+            if (change.endsWith(QLatin1String("mark-up")))
+                user::click(builder->Text1[5]);
+            if (change.endsWith(QLatin1String("class"))) {
+                user::click(builder->Text1[7]);
+                user::clickLine(builder->List1, 3);
+            }
+            if (change == QLatin1String("confirmed"))
+                user::click(builder->Command1[1]);
+            closeBuilder(builder);
+            if (!asked)
+                return;
+            keptByNo = changingitem::loaded() == builder && builder->isVisible();
+            closeBuilder(builder);
+        });
+        if (change == QLatin1String("line")) {
+            boxes.expectWindow(QStringLiteral("getpart"), [](QWidget* w) {
+                auto* picker = static_cast<getpart*>(w);
+                user::click(picker->Text1[2]);
+                user::clickLine(picker->List2, 0);
+                user::click(picker->Command1);
+            });
+        }
+        if (change.endsWith(QLatin1String("mark-up")))
+            boxes.expectInput(QStringLiteral("Enter mark up rate "), QStringLiteral("mark up rate"),
+                              change == QLatin1String("mark-up") ? "2" : "1.5");
+        if (asked) {
+            boxes.expectQuestion(unsavedwork::question, QString(), false);
+            boxes.expectQuestion(unsavedwork::question, QString(), true);
+        }
+        editFirstItem();
+        QVERIFY2(boxes.done(), qPrintable(boxes.report()));
+        QCOMPARE(keptByNo, asked);
+        QVERIFY(!changingitem::loaded());
+        QCOMPARE(connection(Business::parts_list).recordCount(), 0);
+        QCOMPARE(storedItem(0, AssembledItems::markup).toFloat(), 1.5f);
+        QCOMPARE(storedItem(0, AssembledItems::item_class).toInt64(), qint64(0));
+        QCOMPARE(storedItem(0, AssembledItems::confirmed).toBool(),
+                 change == QLatin1String("viewed class"));
     }
 
     void keyOnLineOpensPicker_data() {

@@ -11,8 +11,10 @@
 #include "gui/sales/custpage.h"
 #include "gui/sales/showinvoices.h"
 #include "gui/sales/viewinvoice.h"
+#include "gui/widgets/unsavedwork.h"
 #include "support/modal.h"
 #include "support/modaldriver.h"
+#include "support/useractions.h"
 
 #include <QCalendarWidget>
 #include <QLabel>
@@ -51,6 +53,12 @@ void clickLine(databaseview& finder, int line) {
 void click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);
 }
+
+// Esc where the window's focus is.
+void escape(QWidget* window) {
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    asUser([target] { QTest::keyClick(target, Qt::Key_Escape); });
+}
 } // namespace
 
 class TestCustomerWindows : public QObject {
@@ -58,6 +66,7 @@ class TestCustomerWindows : public QObject {
 
 private:
     std::unique_ptr<BusinessFixture> f;
+    bool realBoxes = false;
 
     ScriptedPrompts& prompts() { return f->prompts(); }
     RecordSet& customers() { return f->connection(Business::customers); }
@@ -170,8 +179,11 @@ private slots:
         appclock::setToday(QDate(2024, 2, 29));
     }
     void cleanup() {
-        const bool promptsDone = prompts().done();
-        const QString report = prompts().report();
+        closeModalWindows();
+        // A test with the real boxes checks its own driver.
+        const bool promptsDone = realBoxes || prompts().done();
+        const QString report = realBoxes ? QString() : prompts().report();
+        realBoxes = false;
         f.reset();
         appclock::setToday(std::nullopt);
         QVERIFY2(promptsDone, qPrintable(report));
@@ -216,6 +228,8 @@ private slots:
         QTest::newRow("field's date") << "Mar 05, 2001" << false << QDate(2001, 3, 5);
         QTest::newRow("double click") << "Mar 05, 2001" << true << QDate(2001, 3, 5);
         QTest::newRow("typed text: its own date") << "soon" << false << QDate(2024, 2, 29);
+        // Nobody is born later than today: the calendar offers no later day.
+        QTest::newRow("after today: today") << "Mar 05, 2030" << false << QDate(2024, 2, 29);
     }
     void calendarOpensOnFieldDate() {
         QFETCH(QString, text);
@@ -318,6 +332,8 @@ private slots:
             << qint16(0) << 5 << "last spring" << customerrules::badBirthDate;
         QTest::newRow("no such day")
             << qint16(0) << 5 << "Feb 30, 2001" << customerrules::badBirthDate;
+        QTest::newRow("after today")
+            << qint16(0) << 5 << "Mar 01, 2024" << customerrules::futureBirthDate;
     }
     void saveRefused() {
         QFETCH(qint16, newcust);
@@ -362,13 +378,69 @@ private slots:
         QCOMPARE(storedCustomer(0)[Customers::first_name], Value("John"));
     }
 
-    void closeStoresNothing() {
+    // Close, Esc and the close box ask before changes are given up; No keeps the editor, Yes
+    // closes it. Nothing changed (or typed back as it was), nothing is asked; nothing is stored.
+    void unsavedChangesAsked_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("closeBy");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("nothing, Close") << "nothing"
+                                        << "Close" << false;
+        QTest::newRow("typed back, Esc") << "typed back"
+                                         << "Esc" << false;
+        QTest::newRow("first name, Close") << "first name"
+                                           << "Close" << true;
+        QTest::newRow("date picked, Esc") << "date"
+                                          << "Esc" << true;
+        QTest::newRow("first name, close box") << "first name"
+                                               << "close box" << true;
+    }
+    void unsavedChangesAsked() {
+        QFETCH(QString, change);
+        QFETCH(QString, closeBy);
+        QFETCH(bool, asked);
+        f.reset();
+        f = std::make_unique<BusinessFixture>(BusinessFixture::Contents::Empty,
+                                              BusinessFixture::Boxes::Real);
+        realBoxes = true;
         addCustomer(3);
-        open(0);
-        field(1)->setText(QStringLiteral("changed"));
-        click(button(1));
+        databaseview& finder = f->showList(1);
+        clickLine(finder, 0);
+        ModalDriver driver;
+        const auto closeEditor = [closeBy](custpage* page) {
+            if (closeBy == QLatin1String("Close"))
+                user::click(page->Command1[1]);
+            else if (closeBy == QLatin1String("Esc"))
+                escape(page);
+            else
+                asUser([page] { page->close(); });
+        };
+        bool keptByNo = false;
+        driver.expectWindow(QStringLiteral("custpage"), [&](QWidget* w) {
+            auto* page = static_cast<custpage*>(w);
+            if (change == QLatin1String("date")) {
+                pick(QDate(1990, 7, 9));
+            } else if (change != QLatin1String("nothing")) {
+                user::type(page->Text1[1], QStringLiteral("x"));
+                if (change == QLatin1String("typed back"))
+                    user::press(Qt::Key_Backspace);
+            }
+            closeEditor(page);
+            if (!asked)
+                return;
+            keptByNo = custpage::loaded() == page && page->isVisible();
+            closeEditor(page);
+        });
+        if (asked) {
+            driver.expectQuestion(unsavedwork::question, QString(), false);
+            driver.expectQuestion(unsavedwork::question, QString(), true);
+        }
+        user::click(finder.Command1[1]);
+        QVERIFY2(driver.done(), qPrintable(driver.report()));
+        QCOMPARE(keptByNo, asked);
         QVERIFY(!custpage::loaded());
         QCOMPARE(storedCustomer(0)[Customers::first_name], Value("John"));
+        QCOMPARE(storedCustomer(0)[Customers::dob], Value(QDate(2001, 3, 5)));
     }
 
     void customerSalesOfUnsavedCustomer() {

@@ -2,6 +2,7 @@
 // picker and from a sale in the data finder, total and tax, confirmation, delivery and save.
 #include "support/businessfixture.h"
 
+#include "core/catalogue/partstable.h"
 #include "core/common/clock.h"
 #include "core/common/database.h"
 #include "core/common/recordset.h"
@@ -13,12 +14,15 @@
 #include "gui/finder/getpart.h"
 #include "gui/sales/showinvoices.h"
 #include "gui/sales/viewinvoice.h"
+#include "gui/widgets/unsavedwork.h"
 #include "support/modal.h"
 #include "support/modaldriver.h"
+#include "support/useractions.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -78,14 +82,51 @@ void click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);
 }
 
+// Esc where the window's focus is.
+void escape(QWidget* window) {
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    asUser([target] { QTest::keyClick(target, Qt::Key_Escape); });
+}
+
+// A candidate of the picker chosen as the user does: the list opened, its line clicked.
+void chooseCandidate(getpart& p, int line) {
+    click(p.Text1[2]);
+    const QRect spot = p.List2->visualItemRect(p.List2->item(line));
+    QTest::mouseClick(p.List2->viewport(), Qt::LeftButton, {}, spot.center());
+}
+
+const QString taxRefusal = QStringLiteral("Please enter the tax rate as a number from 0 to 100.");
+const QString qtyRefusal =
+    QStringLiteral("Please enter the quantity as a whole number from 1 to 999999999.");
+
 } // namespace
 
 class TestViewinvoice : public QObject {
     Q_OBJECT
 
     std::unique_ptr<BusinessFixture> f;
+    std::unique_ptr<ModalDriver> boxes_; // with the real boxes
 
     ScriptedPrompts& prompts() { return f->prompts(); }
+    // The business afresh, its boxes the program's own, answered by the driver.
+    ModalDriver& realBoxes() {
+        f.reset();
+        f = std::make_unique<BusinessFixture>(BusinessFixture::Contents::Empty,
+                                              BusinessFixture::Boxes::Real);
+        boxes_ = std::make_unique<ModalDriver>();
+        return *boxes_;
+    }
+
+    // A part that costs $1.00 and sells at the price.
+    void addPricedPart(qint64 number, double price) const {
+        f->addPart(number, QStringLiteral("bearing"), price);
+        RecordSet parts(f->filePath(QStringLiteral("parts.fdb")), Parts::table);
+        parts.moveFirst();
+        parts.move(parts.findAll(Parts::part_no, number).front());
+        parts.edit();
+        parts.setField(Parts::unit_cost, Money::fromRaw(10000));
+        parts.update();
+    }
 
     void writeTax(float percent) { f->writeSettings(BusinessFixture::rates(0, 0, 0, 0, percent)); }
 
@@ -174,9 +215,13 @@ private slots:
         appclock::setToday(today);
     }
     void cleanup() {
-        QVERIFY2(prompts().done(), qPrintable(prompts().report()));
+        closeModalWindows();
+        const bool done = boxes_ ? boxes_->done() : prompts().done();
+        const QString report = boxes_ ? boxes_->report() : prompts().report();
+        boxes_.reset();
         f.reset();
         appclock::setToday(std::nullopt);
+        QVERIFY2(done, qPrintable(report));
     }
 
     void newInvoiceNumberedOverAllCustomers() {
@@ -287,16 +332,21 @@ private slots:
 
     void saleFromSortedList_data() {
         QTest::addColumn<bool>("item");
-        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("answers"); // each but the last refused
         QTest::addColumn<QStringList>("line");
         QTest::newRow("part, cancelled")
-            << false << "" << QStringList{"0037  P", "nut", "$9.50", "01", "$9.50", "1"};
+            << false << QStringList{""}
+            << QStringList{"0037  P", "nut", "$9.50", "01", "$9.50", "1"};
         QTest::newRow("item, two")
-            << true << "2" << QStringList{"0008  I", "gearbox", "$20.00", "02", "$40.00", "5"};
+            << true << QStringList{"2"}
+            << QStringList{"0008  I", "gearbox", "$20.00", "02", "$40.00", "5"};
+        QTest::newRow("part, asked again until four")
+            << false << QStringList{"ten", "0", "-3", "2.5", "1000000000", "4"}
+            << QStringList{"0037  P", "nut", "$9.50", "04", "$38.00", "1"};
     }
     void saleFromSortedList() {
         QFETCH(bool, item);
-        QFETCH(QString, answer);
+        QFETCH(QStringList, answers);
         QFETCH(QStringList, line);
         f->addPart(5, QStringLiteral("bolt"), 12);
         f->addPart(37, QStringLiteral("nut"), 9.5);
@@ -311,8 +361,12 @@ private slots:
         // The sorted column holds its sort form, which is no display text.
         QVERIFY(finder->cellText(item ? 1 : 4, 0).startsWith(QLatin1Char(' ')));
 
-        prompts().expectInput(QStringLiteral("Enter quantity to sell"),
-                              QStringLiteral("Selling parts/items"), answer);
+        for (const QString& answer : answers) {
+            prompts().expectInput(QStringLiteral("Enter quantity to sell"),
+                                  QStringLiteral("Selling parts/items"), answer);
+            if (answer != answers.last())
+                prompts().expectMessage(qtyRefusal);
+        }
         viewinvoice& v = open(-3, mode);
         QCOMPARE(v.cnt, qint16(1));
         QCOMPARE(cells(v.lines().line(0)), line);
@@ -341,31 +395,130 @@ private slots:
         QCOMPARE(storedLines(), (QStringList{"1@7", "2@7"}));
     }
 
-    void taxRepairs_data() {
+    // The tax is typed as the user types it, kept as typed, and taken or refused when the field
+    // is left: by Tab, or by a click on Save or Confirm.
+    void taxTakenWhenLeft_data() {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("rest");
+        QTest::addColumn<QString>("leaveBy");
+        QTest::addColumn<QString>("rest"); // the field afterwards
         QTest::addColumn<QString>("owed");
+        QTest::addColumn<bool>("refused");
         QTest::newRow("no sign") << "7.5"
+                                 << "Tab"
                                  << "7.5%"
-                                 << "$107.50";
-        QTest::newRow("emptied") << ""
-                                 << "0.000%"
-                                 << "$100.00";
-        QTest::newRow("letters") << "abc%"
-                                 << "0.000%"
-                                 << "$100.00";
+                                 << "$107.50" << false;
+        QTest::newRow("with its sign") << "8.25 %"
+                                       << "Tab"
+                                       << "8.25 %"
+                                       << "$108.25" << false;
+        QTest::newRow("emptied: no tax") << ""
+                                         << "Tab"
+                                         << "0.000%"
+                                         << "$100.00" << false;
+        QTest::newRow("letters") << "abc"
+                                 << "Tab"
+                                 << "3.000 %"
+                                 << "$103.00" << true;
+        QTest::newRow("negative, Save") << "-200"
+                                        << "Save"
+                                        << "3.000 %"
+                                        << "$103.00" << true;
+        QTest::newRow("past 100, Confirm") << "150"
+                                           << "Confirm"
+                                           << "3.000 %"
+                                           << "$103.00" << true;
+        QTest::newRow("100, Save") << "100"
+                                   << "Save"
+                                   << "100%"
+                                   << "$200.00" << false;
     }
-    void taxRepairs() {
+    void taxTakenWhenLeft() {
         QFETCH(QString, typed);
+        QFETCH(QString, leaveBy);
         QFETCH(QString, rest);
         QFETCH(QString, owed);
+        QFETCH(bool, refused);
         writeTax(3);
         viewinvoice& v = open(-1);
         pick(v, 0, 1, QStringLiteral("$100.00"), QStringLiteral("1"));
-        QCOMPARE(v.Text1[6]->text(), QStringLiteral("$103.00"));
-        v.Text1[8]->setText(typed);
-        QCOMPARE(v.Text1[8]->text(), rest);
-        QCOMPARE(v.Text1[6]->text(), owed);
+        QVERIFY(shownActive(&v));
+        QLineEdit* tax = v.Text1[8];
+        tax->setFocus();
+        QTest::keyClick(tax, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(tax, Qt::Key_Delete);
+        QTest::keyClicks(tax, typed);
+        QCOMPARE(tax->text(), typed); // nothing undone under the fingers
+        QCOMPARE(v.Text1[6]->text(), owed); // a rate counts at once, anything else not at all
+        if (refused)
+            prompts().expectMessage(taxRefusal);
+        if (leaveBy == QLatin1String("Tab")) {
+            QTest::keyClick(tax, Qt::Key_Tab);
+        } else {
+            if (!refused)
+                prompts().expectMessage(QStringLiteral("saved"));
+            click(v.Command1[leaveBy == QLatin1String("Save") ? 0 : 1]);
+        }
+        QCoreApplication::processEvents(); // the leave is handled once the click is
+        QVERIFY2(prompts().done(), qPrintable(prompts().report()));
+        if (viewinvoice::loaded()) {
+            QCOMPARE(tax->text(), rest);
+            QCOMPARE(v.Text1[6]->text(), owed);
+            QVERIFY(!v.isConfirmed());
+            QCOMPARE(storedLines(), QStringList());
+        } else {
+            QCOMPARE(storedInvoice(0, SalesInvoices::tax_percent), Value(100.0f));
+            QCOMPARE(storedInvoice(0, SalesInvoices::amount_owed), Value(Money::fromRaw(2000000)));
+        }
+    }
+
+    // A line is priced as its part or item sells from the list, exact to the cent, shown, stored
+    // and read back alike; the picker still shows what it costs.
+    void pricedAsSoldFromTheList_data() {
+        QTest::addColumn<bool>("isPart");
+        QTest::addColumn<QString>("price");
+        QTest::newRow("part $131,071.99") << true << "$131071.99";
+        QTest::newRow("part $131,072.01") << true << "$131072.01";
+        QTest::newRow("part $1,234,567.89") << true << "$1234567.89";
+        QTest::newRow("part $99,999,999,999.99") << true << "$99999999999.99";
+        QTest::newRow("item") << false << "$20.00";
+    }
+    void pricedAsSoldFromTheList() {
+        QFETCH(bool, isPart);
+        QFETCH(QString, price);
+        const Money amount = *toMoney(price.mid(1));
+        if (isPart)
+            addPricedPart(12, amount.toDouble());
+        else
+            f->addItem(12, QStringLiteral("gearbox"), true, 1.5f, 3, amount.toDouble());
+        viewinvoice& v = open(-1);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        QString pickerShows;
+        whenShown<getpart>([&](getpart& p) {
+            if (!isPart)
+                click(p.Option1[1]);
+            chooseCandidate(p, 0);
+            pickerShows = p.Text1[3]->text();
+            click(p.Command1);
+        });
+        QTest::mouseClick(v.Text4[0], Qt::LeftButton);
+        QVERIFY(!getpart::loaded());
+        QCOMPARE(pickerShows, isPart ? QStringLiteral("$1.00") : price);
+        const QString code = isPart ? "0012  P" : "0012  I";
+        QCOMPARE(gridRow(v, 0),
+                 (QStringList{code, isPart ? "bearing" : "gearbox", price, "01", price}));
+        QCOMPARE(v.Text1[6]->text(), price);
+
+        prompts().expectMessage(QStringLiteral("saved"));
+        click(v.Command1[0]);
+        QCOMPARE(storedInvoice(0, SalesInvoices::amount_owed), Value(amount));
+        RecordSet rows(f->filePath(QStringLiteral("cust.fdb")), ItemsPerSale::table);
+        rows.moveFirst();
+        QCOMPARE(rows.field(ItemsPerSale::unit_price), Value(amount));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        viewinvoice& again = open(0);
+        QCOMPARE(gridRow(again, 0)[4], price);
+        QCOMPARE(again.Text1[6]->text(), price);
     }
 
     void confirmSetsDelivery_data() {
@@ -503,8 +656,108 @@ private slots:
         QCOMPARE(v.cnt, qint16(1));
     }
 
+    // Esc, the close box and Close ask before changes are given up; No keeps the editor and its
+    // list open, Yes closes both. Nothing changed, nothing is asked.
+    void unsavedWorkAsked_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("closeBy");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("nothing, Close") << "nothing"
+                                        << "Close" << false;
+        QTest::newRow("nothing, Esc") << "nothing"
+                                      << "Esc" << false;
+        QTest::newRow("salesperson, Close") << "salesperson"
+                                            << "Close" << true;
+        QTest::newRow("tax, close box") << "tax"
+                                        << "close box" << true;
+        QTest::newRow("same tax typed again, Esc") << "same tax"
+                                                   << "Esc" << false;
+        QTest::newRow("line, Esc") << "line"
+                                   << "Esc" << true;
+        QTest::newRow("confirmed, Close") << "confirmed"
+                                          << "Close" << true;
+        QTest::newRow("delivered, close box") << "delivered"
+                                              << "close box" << true;
+    }
+    void unsavedWorkAsked() {
+        QFETCH(QString, change);
+        QFETCH(QString, closeBy);
+        QFETCH(bool, asked);
+        ModalDriver& boxes = realBoxes();
+        f->writeSettings(BusinessFixture::rates(0, 0, 0, 0, 5));
+        f->addPart(12, QStringLiteral("bolt"), 4);
+        const bool stored = change == QLatin1String("delivered");
+        if (stored) {
+            appclock::setToday(QDate(2024, 1, 1));
+            addInvoice({.number = 2, .confirmed = true, .delivery = QDate(2023, 12, 31)});
+            addLines(2, 1);
+            boxes.expectQuestion(
+                QStringLiteral("It's pass the delivery date, has the products been delivered?"),
+                QStringLiteral("products delivery for customer at date: Dec 31, 2023"), true);
+            boxes.expectMessage(QStringLiteral("Set to yes. Please remember to save new changes"));
+        }
+        showinvoices& list = showinvoices::get(f->business());
+        list.cust = 1;
+        list.load();
+        list.show();
+
+        const auto closeEditor = [closeBy](viewinvoice* v) {
+            if (closeBy == QLatin1String("Close"))
+                user::click(v->Command1[2]);
+            else if (closeBy == QLatin1String("Esc"))
+                escape(v);
+            else
+                asUser([v] { v->close(); });
+        };
+        bool keptByNo = false;
+        boxes.expectWindow(QStringLiteral("viewinvoice"), [&](QWidget* w) {
+            auto* v = static_cast<viewinvoice*>(w);
+            if (change == QLatin1String("salesperson"))
+                user::type(v->Text1[5], QStringLiteral("ann"));
+            if (change == QLatin1String("tax") || change == QLatin1String("same tax")) {
+                user::click(v->Text1[8]);
+                user::press(Qt::Key_A, Qt::ControlModifier);
+                user::type(v->Text1[8], change == QLatin1String("tax") ? "7" : "5");
+            }
+            if (change == QLatin1String("line"))
+                user::click(v->Text4[0]);
+            if (change == QLatin1String("confirmed"))
+                user::click(v->Command1[1]);
+            closeEditor(v);
+            if (!asked)
+                return;
+            keptByNo = viewinvoice::loaded() == v && v->isVisible() && showinvoices::loaded();
+            closeEditor(v);
+        });
+        if (change == QLatin1String("line")) {
+            boxes.expectWindow(QStringLiteral("getpart"), [](QWidget* w) {
+                auto* p = static_cast<getpart*>(w);
+                chooseCandidate(*p, 0);
+                user::click(p->Command1);
+            });
+        }
+        if (change == QLatin1String("confirmed"))
+            boxes.expectMessage(
+                QStringLiteral("confirm set. Please save to record committment and changes"));
+        if (asked) {
+            boxes.expectQuestion(unsavedwork::question, QString(), false);
+            boxes.expectQuestion(unsavedwork::question, QString(), true);
+        }
+        if (stored) {
+            user::clickLine(list.List1, 0);
+            user::click(list.Command1[0]);
+        } else {
+            user::click(list.Command1[2]);
+        }
+        QVERIFY2(boxes.done(), qPrintable(boxes.report()));
+        QCOMPARE(keptByNo, asked);
+        QVERIFY(!viewinvoice::loaded());
+        QVERIFY(!showinvoices::loaded());
+        QCOMPARE(storedLines(), QStringList(stored ? 1 : 0, QStringLiteral("1@2")));
+    }
+
     void itemLineKeepsItsTag() {
-        f->addItem(7, QStringLiteral("gearbox"), false, 1.5f, 6);
+        f->addItem(7, QStringLiteral("gearbox"), false, 1.5f, 6, 2.5);
         addInvoice({.number = 1});
         addLines(1, 1, 7, false, 4);
         viewinvoice& v = open(0);
