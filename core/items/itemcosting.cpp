@@ -5,7 +5,6 @@
 #include "core/common/numberentry.h"
 #include "core/common/textnum.h"
 
-#include <limits>
 #include <utility>
 #include <vector>
 
@@ -24,79 +23,29 @@ Money currencyOf(float value) {
     return Money::fromDouble(double(value)).value_or(Money());
 }
 
-// Exact amounts beyond 10^33 are not kept: their products could pass 128 bits.
-constexpr int wideDigits = 37; // ten-thousandths
-constexpr WideAmount centsPerUnit = 100;
-
-// The decimal's count of ten-thousandths, halves away from zero.
-std::optional<WideAmount> tenThousandthsOf(const decimal::Decimal& d) {
-    if (d.isZero())
-        return WideAmount(0);
-    const qint64 whole = d.magnitude() + 4; // digits of the count
-    if (whole > wideDigits)
-        return std::nullopt;
-    WideAmount count = 0;
-    const auto size = qint64(d.digits.size());
-    for (qint64 i = 0; i < whole; ++i)
-        count = count * 10 + (i < size ? d.digits[std::size_t(i)] - '0' : 0);
-    if (whole >= 0 && whole < size && d.digits[std::size_t(whole)] >= '5')
-        ++count;
-    return d.negative ? -count : count;
-}
-
-// A single at the decimal value it shows (its shortest text), so that a mark-up of 1.2346
-// multiplies by 1.2346 and not by the binary fraction just below it.
-std::optional<WideAmount> tenThousandthsOf(float value) {
+// Amounts and factors in ten-thousandths, as the tables keep money, so that a line's products
+// and sums have the scales (and so the range) they always had. A single is read as Money reads
+// it (a half to the even neighbour); past Money it is a whole number.
+ExactAmount tenThousandthsOf(float value) {
     if (const std::optional<Money> money = decimal::moneyOf(decimal::shortOf(value)))
-        return WideAmount(money->raw());
-    return tenThousandthsOf(decimal::toDecimal(decimal::shortOf(value)));
+        return ExactAmount(*money);
+    return ExactAmount::ofSingle(value, 4).widened(4);
 }
 
-double valueOf(WideAmount tenThousandths) {
-    return double(tenThousandths) / 10000.0;
+// "$12.50", exactly, however large.
+ExactAmount exactAmountOf(const QString& text) {
+    const QString amount = text.mid(1, 60);
+    if (const std::optional<Money> money = toMoney(amount))
+        return ExactAmount(*money);
+    const std::optional<decimal::Decimal> d = decimal::parseStrict(amount);
+    return d ? ExactAmount::of(*d, 4).widened(4) : ExactAmount::invalid();
 }
 
-// value / divisor, halves away from zero.
-WideAmount roundedDivision(WideAmount value, WideAmount divisor) {
-    const WideAmount quotient = value / divisor;
-    const WideAmount rest = value % divisor;
-    const WideAmount twice = (rest < 0 ? -rest : rest) * 2;
-    if (twice < divisor)
-        return quotient;
-    return quotient + (value < 0 ? -1 : 1);
-}
-
-bool fits(WideAmount value) {
-    static const WideAmount limit = [] {
-        WideAmount power = 1;
-        for (int i = 0; i < wideDigits; ++i)
-            power *= 10;
-        return power;
-    }();
-    return value < limit && value > -limit;
-}
-
-// Hours at a rate in hundred-millionths (ten-thousandths squared).
-std::optional<WideAmount> costOfHours(float hours, std::optional<WideAmount> rate) {
-    if (hours == 0.0f && rate)
-        return WideAmount(0);
-    const std::optional<WideAmount> h = tenThousandthsOf(hours);
-    WideAmount product = 0;
-    if (!h || !rate || __builtin_mul_overflow(*h, *rate, &product))
-        return std::nullopt;
-    return product;
-}
-
-// Each kind of hours at the rate of its own kind, in hundred-millionths.
-std::optional<WideAmount> labourOf(const LineFigures& line, const CostFactors& factors) {
-    WideAmount sum = 0;
-    const float hours[3] = {line.engHours, line.asmHours, line.testHours};
-    for (std::size_t kind = 0; kind < 3; ++kind) {
-        const std::optional<WideAmount> cost = costOfHours(hours[kind], factors.exactRates[kind]);
-        if (!cost || __builtin_add_overflow(sum, *cost, &sum))
-            return std::nullopt;
-    }
-    return sum;
+// Each kind of hours at the rate of its own kind.
+ExactAmount labourOf(const LineFigures& line, const CostFactors& factors) {
+    return tenThousandthsOf(line.engHours) * factors.exactRates[0] +
+           tenThousandthsOf(line.asmHours) * factors.exactRates[1] +
+           tenThousandthsOf(line.testHours) * factors.exactRates[2];
 }
 
 double labourValue(const LineFigures& line, const CostFactors& factors) {
@@ -109,9 +58,9 @@ numberentry::Wanted markupWanted() {
     return {QStringLiteral("the mark-up rate"), 0, highestMarkup, false, {}, {QStringLiteral("%")}};
 }
 
-// Hundred-millionths rounded to the cent, in ten-thousandths.
-WideAmount toCents(WideAmount hundredMillionths) {
-    return roundedDivision(hundredMillionths, 1'000'000) * centsPerUnit;
+// To the cent, halves away from zero, "$0.00".
+QString centsText(const ExactAmount& amount) {
+    return amount.rounded(2).text(QStringLiteral("$0.00"));
 }
 } // namespace
 
@@ -124,11 +73,8 @@ Money amountOf(const QString& text) {
 }
 
 std::optional<WideAmount> wideAmountOf(const QString& text) {
-    const QString amount = text.mid(1, 60);
-    if (const std::optional<Money> money = toMoney(amount))
-        return WideAmount(money->raw());
-    const std::optional<decimal::Decimal> d = decimal::parseStrict(amount);
-    return d ? tenThousandthsOf(*d) : std::nullopt;
+    const ExactAmount amount = exactAmountOf(text);
+    return amount.isValid() ? std::optional(amount.count()) : std::nullopt;
 }
 
 float hoursOf(const QString& text) {
@@ -168,21 +114,7 @@ QString moneyText(double value) {
 }
 
 QString moneyText(WideAmount amount) {
-    const QString pattern = QStringLiteral("$0.00");
-    if (amount >= std::numeric_limits<qint64>::min() &&
-        amount <= std::numeric_limits<qint64>::max())
-        return format(Money::fromRaw(qint64(amount)), pattern);
-    decimal::Decimal d;
-    d.negative = amount < 0;
-    WideAmount magnitude = d.negative ? -amount : amount;
-    d.exponent = -4;
-    while (magnitude % 10 == 0) {
-        magnitude /= 10;
-        ++d.exponent;
-    }
-    for (; magnitude > 0; magnitude /= 10)
-        d.digits.insert(d.digits.begin(), char('0' + int(magnitude % 10)));
-    return decimal::formatDecimal(d, pattern);
+    return centsText(ExactAmount(amount, 4));
 }
 
 QString hoursText(float hours) {
@@ -225,22 +157,22 @@ HoursFigure hoursFigure(const QString& hoursCell) {
 }
 
 void setTotalPrice(LineFigures& figures, const QString& totalPrice) {
-    figures.totalPrice = wideAmountOf(totalPrice);
-    figures.totalPriceValue = figures.totalPrice ? valueOf(*figures.totalPrice)
-                                                 : toDouble(totalPrice.mid(1, 60)).value_or(0);
+    figures.totalPrice = exactAmountOf(totalPrice);
+    figures.totalPriceValue = figures.totalPrice.isValid()
+                                  ? figures.totalPrice.value()
+                                  : toDouble(totalPrice.mid(1, 60)).value_or(0);
 }
 
 void setCost(LineFigures& figures, const QString& ipCost) {
-    figures.cost = wideAmountOf(ipCost);
+    figures.cost = exactAmountOf(ipCost);
     figures.costValue =
-        figures.cost ? valueOf(*figures.cost) : toDouble(ipCost.mid(1, 60)).value_or(0);
+        figures.cost.isValid() ? figures.cost.value() : toDouble(ipCost.mid(1, 60)).value_or(0);
 }
 
 QString labourText(const LineFigures& line, const BizSettings& rates) {
     const CostFactors factors(rates, 0);
-    if (const std::optional<WideAmount> labour = labourOf(line, factors))
-        return moneyText(toCents(*labour));
-    return moneyText(labourValue(line, factors));
+    const ExactAmount labour = labourOf(line, factors);
+    return labour.isValid() ? centsText(labour) : moneyText(labourValue(line, factors));
 }
 
 QString labourText(const ItemLine& line, const BizSettings& rates) {
@@ -248,11 +180,10 @@ QString labourText(const ItemLine& line, const BizSettings& rates) {
 }
 
 QString lineTotalPrice(const QString& unitPrice, const QString& qty) {
-    const std::optional<WideAmount> price = wideAmountOf(unitPrice);
     const qint64 count = qtyOf(qty);
-    WideAmount total = 0;
-    if (price && !__builtin_mul_overflow(*price, WideAmount(count), &total) && fits(total))
-        return moneyText(roundedDivision(total, centsPerUnit) * centsPerUnit);
+    const ExactAmount total = exactAmountOf(unitPrice) * ExactAmount::whole(count);
+    if (total.belowLimit())
+        return centsText(total);
     return moneyText(toDouble(unitPrice.mid(1, 60)).value_or(0) * double(count));
 }
 
@@ -264,18 +195,10 @@ CostFactors::CostFactors(const BizSettings& settings, float factor)
 }
 
 QString lineCost(const LineFigures& line, const CostFactors& factors) {
-    // (price + labour) in hundred-millionths, times the factor in ten-thousandths.
-    const std::optional<WideAmount> labour = labourOf(line, factors);
-    WideAmount price = 0;
-    WideAmount cost = 0;
-    if (line.totalPrice && labour && factors.exactMarkup &&
-        !__builtin_mul_overflow(*line.totalPrice, WideAmount(10000), &price) &&
-        !__builtin_add_overflow(price, *labour, &price) &&
-        !__builtin_mul_overflow(price, *factors.exactMarkup, &cost)) {
-        const WideAmount cents = roundedDivision(cost, 10'000'000'000) * centsPerUnit;
-        if (fits(cents))
-            return moneyText(cents);
-    }
+    const ExactAmount cost =
+        ((line.totalPrice + labourOf(line, factors)) * factors.exactMarkup).rounded(2);
+    if (cost.belowLimit())
+        return centsText(cost);
     return moneyText((line.totalPriceValue + labourValue(line, factors)) * double(factors.markup));
 }
 
@@ -288,13 +211,12 @@ QString lineCost(const ItemLine& line, const BizSettings& rates, float markup) {
 }
 
 ItemTotals itemTotals(std::span<const LineFigures> lines) {
-    std::optional<WideAmount> costs = WideAmount(0);
+    ExactAmount costs;
     double costsValue = 0;
     float delivery = 0;
     Money hours;
     for (const LineFigures& line : lines) {
-        if (costs && (!line.cost || __builtin_add_overflow(*costs, *line.cost, &*costs)))
-            costs.reset();
+        costs = costs + line.cost;
         costsValue += line.costValue;
         if (line.delivery > delivery)
             delivery = line.delivery;
@@ -302,7 +224,7 @@ ItemTotals itemTotals(std::span<const LineFigures> lines) {
     }
     ItemTotals totals;
     totals.partCount = QString::number(lines.size());
-    totals.totalCosts = costs ? moneyText(*costs) : moneyText(costsValue);
+    totals.totalCosts = costs.isValid() ? centsText(costs) : moneyText(costsValue);
     totals.maxDelivery = format(delivery, QStringLiteral("0.00 Days"));
     totals.totalLabour = format(hours, QStringLiteral("0.00 hours"));
     return totals;
@@ -338,10 +260,10 @@ QString labourTip(Labour kind, const QString& hoursBox, const BizSettings& rates
         rate = rates.test_rate;
     }
     const float hours = hoursOf(hoursBox);
-    const std::optional<WideAmount> cost = costOfHours(hours, tenThousandthsOf(rate));
+    const ExactAmount cost = tenThousandthsOf(hours) * tenThousandthsOf(rate);
     return QStringLiteral("Cost of %1 = ").arg(QLatin1String(name)) + hoursBox +
            QLatin1String(" * ") + format(rate, QStringLiteral("$0.00")) + QLatin1String(" = ") +
-           (cost ? moneyText(toCents(*cost)) : moneyText(double(hours) * double(rate)));
+           (cost.isValid() ? centsText(cost) : moneyText(double(hours) * double(rate)));
 }
 
 QString costTip(const ItemLine& line, const BizSettings& rates, const QString& markupBox) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/exactamount.h"
 #include "core/common/money.h"
 
 #include <QString>
@@ -37,7 +38,7 @@ namespace itemcosting {
 // An amount in ten-thousandths, in 128 bits: a price times a quantity, plus labour, times the
 // mark-up stays exact to the cent far beyond what Money (and so the tables) can hold, so that
 // what is shown is the true amount and a save can tell that it does not fit.
-__extension__ typedef __int128 WideAmount;
+using WideAmount = ExactAmount::Count;
 
 QString blankCell(); // two blanks
 
@@ -77,13 +78,13 @@ QString codeText(qint64 number, bool isPart);
 // lines' texts again. An amount beyond 10^33, which no keyboard slip reaches, is known only
 // as a double, to be shown; such a line can never be saved.
 struct LineFigures {
-    std::optional<WideAmount> totalPrice; // total_price, exactly
-    double totalPriceValue = 0;           // the same, to be shown when it is beyond 128 bits
+    ExactAmount totalPrice;     // total_price, exactly, in ten-thousandths
+    double totalPriceValue = 0; // the same, to be shown when it is beyond 128 bits
     float asmHours = 0;
     float engHours = 0;
     float testHours = 0;
     float delivery = 0;
-    std::optional<WideAmount> cost; // ip_cost, exactly
+    ExactAmount cost; // ip_cost, exactly
     double costValue = 0;
     Money hours; // each of the three hours as currency, summed
 };
@@ -112,10 +113,10 @@ QString lineCost(const ItemLine& line, const BizSettings& rates, float markup);
 // costs of many lines.
 struct CostFactors {
     CostFactors(const BizSettings& settings, float factor);
-    std::array<float, 3> rates; // engineering, assembly, testing
-    std::array<std::optional<WideAmount>, 3> exactRates;
+    std::array<float, 3> rates;            // engineering, assembly, testing
+    std::array<ExactAmount, 3> exactRates; // in ten-thousandths
     float markup;
-    std::optional<WideAmount> exactMarkup;
+    ExactAmount exactMarkup;
 };
 QString lineCost(const LineFigures& line, const CostFactors& factors);
 

@@ -1,6 +1,6 @@
 #include "core/sales/invoicerules.h"
 
-#include "core/common/decimaltext.h"
+#include "core/common/exactamount.h"
 #include "core/common/numberentry.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
@@ -42,73 +42,26 @@ numberentry::Wanted taxWanted() {
     return {QStringLiteral("the tax rate"), 0, 100, false, QString(), {QStringLiteral("%")}};
 }
 
-// Wide enough for an amount times any rate factor or quantity.
-__extension__ typedef __int128 Wide;
-
 // A price as the grid shows it, "$12.50": the first character dropped, at most 60 more read.
 Money priceOf(const QString& text) {
     return toMoney(text.mid(1, 60)).value_or(Money());
 }
 
-Wide wideProduct(const QString& unitPrice, const QString& qty) {
-    return Wide(priceOf(unitPrice).raw()) * Wide(qtyOf(qty));
+// A line's total, exact: an amount times a 64-bit quantity always fits 128 bits.
+ExactAmount lineProduct(const QString& unitPrice, const QString& qty) {
+    return ExactAmount(priceOf(unitPrice)) * ExactAmount::whole(qtyOf(qty));
 }
 
-std::optional<Money> moneyOfWide(Wide raw) {
-    if (raw > Wide(std::numeric_limits<qint64>::max()) ||
-        raw < Wide(std::numeric_limits<qint64>::min()))
-        return std::nullopt;
-    return Money::fromRaw(qint64(raw));
-}
-
-// n / d rounded to a whole number, halves away from zero; d > 0.
-Wide roundedQuotient(Wide n, Wide d) {
-    const Wide magnitude = (n < 0 ? -n : n);
-    const Wide q = (magnitude + d / 2) / d;
-    return n < 0 ? -q : q;
-}
-
-Wide powerOfTen(int n) {
-    Wide p = 1;
-    while (n-- > 0)
-        p *= 10;
-    return p;
-}
-
-// A line's total, exact; empty past what an amount holds.
-std::optional<Money> lineTotal(const QString& unitPrice, const QString& qty) {
-    return moneyOfWide(wideProduct(unitPrice, qty));
-}
-
-// The sum with the tax added in cents, rounded once; empty past what an amount holds.
+// The sum with the tax added, rounded once to the cent; empty past what an amount holds.
 std::optional<Money> withTax(Money sum, float rate) {
-    // rate = digits x 10^exponent exactly as its shortest text reads; the amount owed in cents
-    // is sum (ten-thousandths) x (100 + rate) / 10^4.
-    decimal::Short r = decimal::shortOf(rate);
-    // Below 10^-17 % a rate adds less than a cent to any amount: keep the product in range.
-    if (r.exponent < -17) {
-        const int drop = -17 - r.exponent;
-        r.digits = drop > 19 ? 0 : quint64(roundedQuotient(Wide(r.digits), powerOfTen(drop)));
-        r.exponent = -17;
-    }
-    const Wide digits = r.negative ? -Wide(r.digits) : Wide(r.digits);
-    Wide factor = 0;
-    Wide divisor = 10000;
-    if (r.exponent >= 0) {
-        factor = 100 + digits * powerOfTen(r.exponent);
-    } else {
-        factor = 100 * powerOfTen(-r.exponent) + digits;
-        divisor *= powerOfTen(-r.exponent);
-    }
-    Wide product = 0;
+    // The rate at the decimal its single shows (7.3f is 7.3 %). Past 17 decimals a rate adds
+    // less than a cent to any amount: dropping them keeps the product in range.
+    const ExactAmount factor = ExactAmount::whole(1) + ExactAmount::ofSingle(rate, 17).percent();
+    const ExactAmount owed = ExactAmount(sum) * factor;
     // Only a rate far past 100 % (an old stored one) can take the product out of range.
-    if (r.exponent > 19 || __builtin_mul_overflow(Wide(sum.raw()), factor, &product))
+    if (!owed.isValid())
         return sum == Money() ? std::optional<Money>(Money()) : std::nullopt;
-    const Wide cents = roundedQuotient(product, divisor);
-    if (cents > Wide(std::numeric_limits<qint64>::max() / 100) ||
-        cents < Wide(std::numeric_limits<qint64>::min() / 100))
-        return std::nullopt;
-    return Money::fromRaw(qint64(cents) * 100);
+    return owed.rounded(2).money();
 }
 
 } // namespace
@@ -132,23 +85,23 @@ std::optional<QString> taxFieldAtRest(const QString& text, QString* refusal) {
 }
 
 QString lineTotalText(const QString& unitPrice, const QString& qty) {
-    if (const std::optional<Money> total = lineTotal(unitPrice, qty))
+    if (const std::optional<Money> total = lineProduct(unitPrice, qty).money())
         return format(*total, QStringLiteral("$0.00"));
     return format(priceOf(unitPrice).toDouble() * double(qtyOf(qty)), QStringLiteral("$0.00"));
 }
 
 InvoiceTotal invoiceTotal(std::span<const InvoiceLine> lines, float rate, const QString& taxField) {
-    // Each product fits the wide type, and so does a sum of 3000 that each fit an amount.
-    Wide sum = 0;
+    // A sum of 3000 products that each fit an amount fits 128 bits.
+    ExactAmount sum;
     double approximate = 0; // for the display of what no amount holds
     bool fits = true;
     for (const InvoiceLine& line : lines) {
-        const Wide product = wideProduct(line[SaleCell::unit_price], line[SaleCell::qty]);
-        fits = fits && moneyOfWide(product).has_value();
-        sum += fits ? product : 0;
-        approximate += double(product) / 10000.0;
+        const ExactAmount product = lineProduct(line[SaleCell::unit_price], line[SaleCell::qty]);
+        fits = fits && product.money().has_value();
+        sum = sum + product;
+        approximate += product.value();
     }
-    const std::optional<Money> exactSum = fits ? moneyOfWide(sum) : std::nullopt;
+    const std::optional<Money> exactSum = fits ? sum.money() : std::nullopt;
     InvoiceTotal total;
     if (exactSum)
         total.amount = withTax(*exactSum, rate);

@@ -2,6 +2,7 @@
 
 #include "support/modaldriver.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -81,6 +82,20 @@ void type(QWidget* widget, const QString& text) {
         widget->setFocus(Qt::MouseFocusReason);
         QTest::keyClicks(widget, text);
     });
+}
+
+void closeWindow(QWidget* window, QAbstractButton* button, const QString& how) {
+    if (how == QLatin1String("Esc")) {
+        window->activateWindow();
+        if (!waitUntil([window] { return QApplication::activeWindow() == window; }))
+            qFatal("window %s did not become active", qPrintable(window->objectName()));
+        QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+        asUser([target] { QTest::keyClick(target, Qt::Key_Escape); });
+    } else if (how == QLatin1String("close box")) {
+        asUser([window] { window->close(); });
+    } else {
+        click(button);
+    }
 }
 
 } // namespace user

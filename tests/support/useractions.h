@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QAbstractButton;
 class QAbstractItemView;
 class QMainWindow;
 class QWidget;
@@ -24,5 +25,9 @@ void chooseMenu(QMainWindow* window, const QString& menu, const QString& entry);
 void press(int key, int modifiers = 0);
 // Text typed into the widget, which takes the focus first.
 void type(QWidget* widget, const QString& text);
+// The window closed as the user chooses `how`: "Esc" pressed in it (it is made the active
+// window first: the offscreen platform does not activate it by itself), "close box" (the close
+// event a click on the frame's box sends), anything else a click on its `button`.
+void closeWindow(QWidget* window, QAbstractButton* button, const QString& how);
 
 } // namespace user

@@ -67,13 +67,6 @@ QString focusName() {
     return focus ? focus->objectName() : QString();
 }
 
-// Esc on the window the user looks at: the offscreen platform does not activate it by itself.
-void escape(QWidget* window) {
-    window->activateWindow();
-    QVERIFY(waitUntil([window] { return QApplication::activeWindow() == window; }));
-    user::press(Qt::Key_Escape);
-}
-
 QString tipOf(QLineEdit* box) {
     QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), box->mapToGlobal(QPointF(3, 3)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -670,14 +663,6 @@ private slots:
         f->addItem(7, QStringLiteral("Robot"), change == QLatin1String("viewed class"));
         f->showList(3);
 
-        const auto closeBuilder = [closeBy](changingitem* builder) {
-            if (closeBy == QLatin1String("Cancel"))
-                user::click(builder->Command1[2]);
-            else if (closeBy == QLatin1String("Esc"))
-                escape(builder);
-            else
-                asUser([builder] { builder->close(); });
-        };
         bool keptByNo = false;
         boxes.expectWindow(QStringLiteral("changingitem"), [&](QWidget* w) {
             auto* builder = static_cast<changingitem*>(w);
@@ -691,11 +676,11 @@ private slots:
             }
             if (change == QLatin1String("confirmed"))
                 user::click(builder->Command1[1]);
-            closeBuilder(builder);
+            user::closeWindow(builder, builder->Command1[2], closeBy);
             if (!asked)
                 return;
             keptByNo = changingitem::loaded() == builder && builder->isVisible();
-            closeBuilder(builder);
+            user::closeWindow(builder, builder->Command1[2], closeBy);
         });
         if (change == QLatin1String("line")) {
             boxes.expectWindow(QStringLiteral("getpart"), [](QWidget* w) {

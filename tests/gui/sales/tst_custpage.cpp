@@ -53,12 +53,6 @@ void clickLine(databaseview& finder, int line) {
 void click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);
 }
-
-// Esc where the window's focus is.
-void escape(QWidget* window) {
-    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
-    asUser([target] { QTest::keyClick(target, Qt::Key_Escape); });
-}
 } // namespace
 
 class TestCustomerWindows : public QObject {
@@ -407,14 +401,6 @@ private slots:
         databaseview& finder = f->showList(1);
         clickLine(finder, 0);
         ModalDriver driver;
-        const auto closeEditor = [closeBy](custpage* page) {
-            if (closeBy == QLatin1String("Close"))
-                user::click(page->Command1[1]);
-            else if (closeBy == QLatin1String("Esc"))
-                escape(page);
-            else
-                asUser([page] { page->close(); });
-        };
         bool keptByNo = false;
         driver.expectWindow(QStringLiteral("custpage"), [&](QWidget* w) {
             auto* page = static_cast<custpage*>(w);
@@ -425,11 +411,11 @@ private slots:
                 if (change == QLatin1String("typed back"))
                     user::press(Qt::Key_Backspace);
             }
-            closeEditor(page);
+            user::closeWindow(page, page->Command1[1], closeBy);
             if (!asked)
                 return;
             keptByNo = custpage::loaded() == page && page->isVisible();
-            closeEditor(page);
+            user::closeWindow(page, page->Command1[1], closeBy);
         });
         if (asked) {
             driver.expectQuestion(unsavedwork::question, QString(), false);

@@ -82,12 +82,6 @@ void click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);
 }
 
-// Esc where the window's focus is.
-void escape(QWidget* window) {
-    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
-    asUser([target] { QTest::keyClick(target, Qt::Key_Escape); });
-}
-
 // A candidate of the picker chosen as the user does: the list opened, its line clicked.
 void chooseCandidate(getpart& p, int line) {
     click(p.Text1[2]);
@@ -701,14 +695,6 @@ private slots:
         list.load();
         list.show();
 
-        const auto closeEditor = [closeBy](viewinvoice* v) {
-            if (closeBy == QLatin1String("Close"))
-                user::click(v->Command1[2]);
-            else if (closeBy == QLatin1String("Esc"))
-                escape(v);
-            else
-                asUser([v] { v->close(); });
-        };
         bool keptByNo = false;
         boxes.expectWindow(QStringLiteral("viewinvoice"), [&](QWidget* w) {
             auto* v = static_cast<viewinvoice*>(w);
@@ -723,11 +709,11 @@ private slots:
                 user::click(v->Text4[0]);
             if (change == QLatin1String("confirmed"))
                 user::click(v->Command1[1]);
-            closeEditor(v);
+            user::closeWindow(v, v->Command1[2], closeBy);
             if (!asked)
                 return;
             keptByNo = viewinvoice::loaded() == v && v->isVisible() && showinvoices::loaded();
-            closeEditor(v);
+            user::closeWindow(v, v->Command1[2], closeBy);
         });
         if (change == QLatin1String("line")) {
             boxes.expectWindow(QStringLiteral("getpart"), [](QWidget* w) {
