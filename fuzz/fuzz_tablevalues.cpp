@@ -161,7 +161,7 @@ void readEverything() {
     for (qint64 number : numbers) {
         InvoiceLines invoice;
         invoice.load(sold, number);
-        invoicerules::invoiceTotal(invoice.inUse(), QStringLiteral("8.250 %"));
+        invoicerules::invoiceTotal(invoice.inUse(), 8.25f, QStringLiteral("8.250 %"));
         invoicerules::raisedMaxDelivery(0, invoice.inUse());
     }
     // The item builder's lines, and the picker's candidates.
@@ -173,8 +173,9 @@ void readEverything() {
     for (qint16 kind : {qint16(-1), qint16(0)}) {
         const picker::ListedTable& listed = picker::listedTable(kind);
         RecordSet& rows = kind == -1 ? parts : items;
-        picker::candidates(rows, listed, QStringLiteral("ALL"), 1e9f);
-        picker::candidates(rows, listed, QStringLiteral("003     Cables"), 100.0f);
+        picker::candidates(rows, listed, QStringLiteral("ALL"), Money::fromRaw(10'000'000'000'000));
+        picker::candidates(rows, listed, QStringLiteral("003     Cables"),
+                           Money::fromRaw(1'000'000));
         picker::findRow(rows, 3);
     }
 }
