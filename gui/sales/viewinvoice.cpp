@@ -107,7 +107,7 @@ void viewinvoice::buildControls() {
 
     QHBoxLayout* buttons = buttonRow<3>(this, Command1, {"&Save", "C&onfirm", "&Close"});
     ExportList = listexport::exportButton(this);
-    buttons->insertWidget(1, ExportList);
+    buttons->insertWidget(0, ExportList);
     connect(ExportList, &QPushButton::clicked, this, &viewinvoice::exportLines);
     layout->addLayout(buttons);
     connect(Command1[0], &QPushButton::clicked, this, &viewinvoice::save);
