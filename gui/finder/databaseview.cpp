@@ -204,6 +204,7 @@ void databaseview::connectKeys() {
         setTabOrder(previous, button);
         previous = button;
     }
+    setTabOrder(previous, ExportList);
 }
 
 // The column whose header or list `watched` is, or -1.

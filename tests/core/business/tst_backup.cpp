@@ -292,16 +292,6 @@ private slots:
         QCOMPARE(businessbackup::automaticBackups(folder).size(), 10);
     }
 
-    // A failed write leaves no file that looks whole, and no temporary file either.
-    void failedBackupLeavesNothing() {
-        QFile::remove(QDir(area).filePath(QStringLiteral("items.fdb")));
-        const QString archive = home->file(QStringLiteral("shop.praxo-backup"));
-        QVERIFY_THROWS_EXCEPTION(BackupError, businessbackup::backUp(area, businessName, archive));
-        QCOMPARE(QDir(home->path()).entryList({QStringLiteral("*shop*")},
-                                              QDir::Files | QDir::Hidden),
-                 QStringList());
-    }
-
     void restoredName_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
