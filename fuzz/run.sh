@@ -11,7 +11,7 @@ seconds=${1:-10}
 shift || true
 build=${PRAXO_FUZZ_BUILD:-"$root/build/test-fuzz"}
 
-packages=(clang libclang-rt-14-dev cmake ninja-build qt6-base-dev qt6-svg-dev libsqlite3-dev)
+packages=(clang libclang-rt-14-dev cmake ninja-build qt6-base-dev qt6-svg-dev libsqlite3-dev libzip-dev)
 "$root/scripts/install-packages.sh" "${packages[@]}"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -6,7 +6,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-"$root/build"}
 shift || true
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev)
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev libzip-dev)
 "$root/scripts/install-packages.sh" "${packages[@]}"
 
 cmake -S "$root" -B "$build" -G Ninja "$@"

@@ -81,6 +81,29 @@ int createBusiness(const QString& homeFolder, BizRegistry& registry, const QStri
     return slot;
 }
 
+int adoptBusinessFolder(const QString& homeFolder, BizRegistry& registry, const QString& name,
+                        const QString& preparedFolder) {
+    const int slot = registry.lowestFreeSlot();
+    if (slot < 0)
+        throw FileError(registryPath(homeFolder), QStringLiteral("all ten businesses are in use"));
+    QDir home(homeFolder);
+    const QString folder = BizRegistry::areaNameFor(slot).trimmed();
+    if (home.exists(folder)) {
+        const QString aside = asideName(home, folder);
+        if (!home.rename(folder, aside))
+            throw FileError(home.filePath(folder),
+                            QStringLiteral("the old folder could not be moved aside"));
+    }
+    if (!home.rename(preparedFolder, folder))
+        throw FileError(home.filePath(folder), QStringLiteral("the folder could not be created"));
+
+    registry.occupy(slot, name);
+    registry.biz_count = qint16(registry.biz_count + 1);
+    registry.cur_biz = qint16(slot);
+    registry.biz_state = 1;
+    return slot;
+}
+
 QString registryErrorText(const QString& reason) {
     return QStringLiteral("The business registry could not be saved: %1").arg(reason);
 }

@@ -28,5 +28,13 @@ void writeRegistry(const QString& homeFolder, const BizRegistry& registry);
 // Throws FileError or DbError with the reason; the registry is then unchanged.
 int createBusiness(const QString& homeFolder, BizRegistry& registry, const QString& name);
 
+// Makes a new business in the lowest free slot from a complete folder already prepared inside
+// the home folder (a restored backup): moves an old folder of the slot's name aside as
+// createBusiness does, renames the prepared folder into place, and only then records the
+// business in the registry as the open one. Returns the slot. Throws FileError; the registry is
+// then unchanged and the prepared folder where it was.
+int adoptBusinessFolder(const QString& homeFolder, BizRegistry& registry, const QString& name,
+                        const QString& preparedFolder);
+
 // The text shown for a registry file error, naming the file.
 QString registryErrorText(const QString& reason);

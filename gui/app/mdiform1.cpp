@@ -3,6 +3,7 @@
 #include "core/business/business.h"
 #include "core/business/bizworkspace.h"
 #include "core/business/damagedfiles.h"
+#include "gui/app/backupcommands.h"
 #include "gui/app/loadpage.h"
 #include "gui/app/settingback.h"
 #include "gui/app/settings.h"
@@ -95,6 +96,12 @@ void MDIForm1::buildMenus() {
     File_load = addEntry(File, "File_load", QStringLiteral("&Load Business"));
     File_close = addEntry(File, "File_close", QStringLiteral("&Close Business"));
     QAction* exit = addEntry(File, "File_exit", QStringLiteral("E&xit"));
+    // The backup entries stand between the business entries and Exit.
+    File_backup = addEntry(File, "File_backup", QStringLiteral("Back Up Business..."));
+    File_restore = addEntry(File, "File_restore", QStringLiteral("Restore Business..."));
+    File->insertAction(exit, File_backup);
+    File->insertAction(exit, File_restore);
+    File->insertSeparator(exit);
 
     DatabaseMenu = menuBar()->addMenu(QStringLiteral("  &Databases") +
                                       QString(30, QLatin1Char(' ')));
@@ -128,6 +135,8 @@ void MDIForm1::buildMenus() {
     connect(items, &QAction::triggered, this, [this] { Command1_Click(3); });
     connect(SettingsMenu, &QAction::triggered, this, &MDIForm1::showSettings);
     connect(help, &QAction::triggered, this, &MDIForm1::showHelp);
+    connect(File_backup, &QAction::triggered, this, &MDIForm1::backUpBusiness);
+    connect(File_restore, &QAction::triggered, this, &MDIForm1::restoreBusiness);
 }
 
 void MDIForm1::buildToolbar() {
@@ -174,6 +183,8 @@ void MDIForm1::setBusinessMenus(bool open) {
     File_close->setEnabled(open);
     File_load->setEnabled(!open);
     File_new->setEnabled(!open);
+    File_backup->setEnabled(open);
+    File_restore->setEnabled(!open);
 }
 
 void MDIForm1::reset() {
@@ -376,6 +387,7 @@ void MDIForm1::loadBusiness() {
 }
 
 void MDIForm1::closeBusiness() {
+    backUpAutomatically();
     biz_registry.cur_biz = -1;
     biz_registry.biz_state = 0;
     saveRegistry();
@@ -401,10 +413,31 @@ void MDIForm1::showHelp() {
 // Exit: every window of the open business unloads, the registry is written, and the program
 // ends, whatever other window is still shown.
 void MDIForm1::closeEvent(QCloseEvent* event) {
+    backUpAutomatically();
     closeSession();
     if (settingback* backdrop = settingback::loaded())
         backdrop->unload();
     saveRegistry();
     event->accept();
     QCoreApplication::quit();
+}
+
+void MDIForm1::backUpBusiness() {
+    if (session_)
+        backupcommands::backUp(this, *session_);
+}
+
+// A restored business is opened at once, as a new business is.
+void MDIForm1::restoreBusiness() {
+    if (session_)
+        return;
+    if (backupcommands::restore(this, homePath_, biz_registry))
+        reset();
+}
+
+// Every close of a business with Close Business or Exit leaves a backup of it, unless nothing
+// changed since the last one.
+void MDIForm1::backUpAutomatically() {
+    if (session_)
+        backupcommands::automatic(this, homePath_, *session_);
 }

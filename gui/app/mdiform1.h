@@ -67,6 +67,9 @@ private:
     void showCodes(qint16 mode);
     void showSettings();
     void showHelp();
+    void backUpBusiness();
+    void restoreBusiness();
+    void backUpAutomatically();
 
     BizRegistry biz_registry = BizRegistry::empty();
     // The folder the program was started in; every path is built from it.
@@ -79,4 +82,6 @@ private:
     QAction* File_load = nullptr;
     QAction* File_close = nullptr;
     QAction* SettingsMenu = nullptr;
+    QAction* File_backup = nullptr;
+    QAction* File_restore = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "core/finder/findermodel.h"
 #include "gui/finder/finderactions.h"
 #include "gui/widgets/keyclick.h"
+#include "gui/widgets/listexport.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -131,6 +132,9 @@ void databaseview::buildControls() {
         connect(Command1[i], &QPushButton::clicked, this,
                 [this, i] { actions_->Command1_Click(i); });
     }
+    ExportList = listexport::exportButton(this);
+    buttons->addWidget(ExportList);
+    connect(ExportList, &QPushButton::clicked, this, &databaseview::exportList);
 
     Frame1 = new QGroupBox(QStringLiteral("Database Data Finder"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -200,6 +204,7 @@ void databaseview::connectKeys() {
         setTabOrder(previous, button);
         previous = button;
     }
+    setTabOrder(previous, ExportList);
 }
 
 // The column whose header or list `watched` is, or -1.
@@ -459,4 +464,21 @@ void databaseview::mouseDoubleClickEvent(QMouseEvent* event) {
 void databaseview::unloading() {
     if (host_ && businessOpen())
         host_->finderUnloaded();
+}
+
+// The list as shown: the captions, then every line in its current order.
+void databaseview::exportList() {
+    closeSearch();
+    csv::Table table;
+    for (QLabel* header : Label1)
+        table.headers << listexport::cellText(header->text());
+    const std::vector<FinderLine>& lines = model_->list().lines();
+    table.rows.reserve(lines.size());
+    for (const FinderLine& line : lines) {
+        QStringList row;
+        for (const QString& cell : line.cells)
+            row << listexport::cellText(cell);
+        table.rows.push_back(row);
+    }
+    listexport::exportTable(this, windowTitle().trimmed() + QStringLiteral(".csv"), table);
 }

@@ -77,6 +77,7 @@ public:
     QLabel* Label2 = nullptr;
     QLineEdit* Text1 = nullptr;
     QPushButton* Command2 = nullptr;
+    QPushButton* ExportList = nullptr; // "Export...": the list as shown to a CSV file
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -95,6 +96,7 @@ private:
     void search();
     void onSelection();
     void levelColumns(int firstRow);
+    void exportList();
 
     WindowHost* host_ = nullptr;
     FinderModel* model_ = nullptr;

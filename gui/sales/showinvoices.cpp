@@ -3,6 +3,8 @@
 #include "gui/widgets/keyclick.h"
 #include "core/common/textnum.h"
 #include "gui/sales/viewinvoice.h"
+#include "core/sales/salesexport.h"
+#include "gui/widgets/listexport.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -44,6 +46,9 @@ showinvoices::showinvoices() : List1(new QListWidget(this)), Label1(new QLabel(t
     connect(Command1[0], &QPushButton::clicked, this, &showinvoices::viewSelected);
     connect(Command1[1], &QPushButton::clicked, this, [this] { unload(); });
     connect(Command1[2], &QPushButton::clicked, this, &showinvoices::newInvoice);
+    ExportList = listexport::exportButton(this);
+    buttons->addWidget(ExportList);
+    connect(ExportList, &QPushButton::clicked, this, &showinvoices::exportList);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(List1, 1);
@@ -102,4 +107,15 @@ void showinvoices::openInvoice(qint16 rec) {
 // The close box and Esc leave as "Close" does.
 void showinvoices::reject() {
     unload();
+}
+
+void showinvoices::exportList() {
+    const bool all = cust < 0;
+    const csv::Table table = salesexport::invoiceList(
+        business().connection(Business::sales_invoices), List2, List3, all);
+    listexport::exportTable(this,
+                            all ? QStringLiteral("Invoices.csv")
+                                : QStringLiteral("Invoices of customer %1.csv")
+                                      .arg(format(int(cust), QStringLiteral("0000"))),
+                            table);
 }

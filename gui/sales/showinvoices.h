@@ -31,6 +31,7 @@ public:
     std::vector<invoicelist::CustomerTag> List3; // all customers only: the tags ending the lines
     QLabel* Label1;
     std::array<QPushButton*, 3> Command1{}; // "View/Edit", "Close", "New Invoice"
+    QPushButton* ExportList = nullptr;      // "Export...": the list to a CSV file
 
 protected:
     void reject() override;
@@ -39,4 +40,5 @@ private:
     void viewSelected();
     void newInvoice();
     void openInvoice(qint16 rec);
+    void exportList();
 };

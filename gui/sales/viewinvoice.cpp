@@ -13,6 +13,8 @@
 #include "core/sales/salestables.h"
 #include "gui/sales/showinvoices.h"
 #include "gui/widgets/unsavedwork.h"
+#include "core/sales/salesexport.h"
+#include "gui/widgets/listexport.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -103,7 +105,11 @@ void viewinvoice::buildControls() {
     buildGrid();
     layout->addLayout(grid_->layout());
 
-    layout->addLayout(buttonRow<3>(this, Command1, {"&Save", "C&onfirm", "&Close"}));
+    QHBoxLayout* buttons = buttonRow<3>(this, Command1, {"&Save", "C&onfirm", "&Close"});
+    ExportList = listexport::exportButton(this);
+    buttons->insertWidget(0, ExportList);
+    connect(ExportList, &QPushButton::clicked, this, &viewinvoice::exportLines);
+    layout->addLayout(buttons);
     connect(Command1[0], &QPushButton::clicked, this, &viewinvoice::save);
     connect(Command1[1], &QPushButton::clicked, this, &viewinvoice::confirm);
     connect(Command1[2], &QPushButton::clicked, this, &viewinvoice::closeEditor);
@@ -457,4 +463,13 @@ void viewinvoice::leave() {
 // The close box and Esc leave as "&Close" does.
 void viewinvoice::reject() {
     closeEditor();
+}
+
+// The lines as shown, saved or not.
+void viewinvoice::exportLines() {
+    QStringList captions;
+    for (const char* caption : headerCaptions)
+        captions << QLatin1String(caption);
+    listexport::exportTable(this, QStringLiteral("Invoice %1.csv").arg(Text1[0]->text()),
+                            salesexport::invoiceLines(lines_.inUse(), captions));
 }

@@ -57,6 +57,7 @@ public:
     std::array<QLabel*, 5> Label2{};
     QScrollBar* VScroll1 = nullptr;
     std::array<QPushButton*, 3> Command1{}; // "&Save", "C&onfirm", "&Close"
+    QPushButton* ExportList = nullptr;      // "Export...": the lines to a CSV file
 
 protected:
     void reject() override;
@@ -80,6 +81,7 @@ private:
     void closeEditor();
     // Unloads the editor and the invoice list, without a question.
     void leave();
+    void exportLines();
 
     // What the user can change in the header, to tell whether anything was changed.
     struct Shown {
