@@ -78,8 +78,7 @@ QString tipText(const QString& current, const QString& stored) {
 }
 
 QString countText(int count) {
-    return count == 1 ? QStringLiteral("1 price out of date")
-                      : QStringLiteral("%1 prices out of date").arg(count);
+    return QStringLiteral("%1 prices out of date").arg(count);
 }
 
 int update(ItemLines& lines, const StaleLines& stale, const BizSettings& rates, float markup) {

@@ -49,7 +49,7 @@ private:
 
 // "Current price: $250.00 (stored $212.00)"
 QString tipText(const QString& current, const QString& stored);
-// "3 prices out of date", "1 price out of date"
+// "3 prices out of date", the same wording for any count.
 QString countText(int count);
 
 // Every out-of-date line takes its price now; its total price and cost are computed again, as
