@@ -38,6 +38,8 @@ class StaleLines {
 public:
     void refresh(const ItemLines& lines, const CurrentPrices& prices);
     int count() const { return count_; }
+    // The lines of the item when they were last looked at.
+    int lineCount() const { return int(current_.size()); }
     bool isStale(int k) const { return !currentOf(k).isEmpty(); }
     // Line k's price now, "$0.00", when the line is out of date; empty otherwise.
     const QString& currentOf(int k) const;

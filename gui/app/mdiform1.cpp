@@ -396,6 +396,9 @@ void MDIForm1::showCodes(qint16 mode) {
 }
 
 void MDIForm1::showStaleItems() {
+    // An item saved from the list changes what an open data finder shows.
+    if (databaseview* finder = databaseview::loaded())
+        finder->unload();
     if (!session_)
         return;
     staleitems& list = staleitems::get(*session_);

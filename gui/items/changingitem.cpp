@@ -222,6 +222,9 @@ void changingitem::redisplay() {
         const int k = r + VScroll1->value();
         grid_->showRow(r, lines_.line(k), k <= cnt && !confirmed);
     }
+    // A line added or taken out shifts the marks of the lines after it.
+    if (stale_.lineCount() != lines_.count())
+        stale_.refresh(lines_, prices_);
     marks_->show(stale_, *grid_, VScroll1->value(), !confirmed && Command1[0]->isEnabled());
     showTotals();
 }
