@@ -20,6 +20,10 @@ StaleMarks::StaleMarks(QWidget* owner)
     palette.setColor(QPalette::Window, colour);
     label_->setPalette(palette);
     label_->setMargin(3);
+    // The fields beside it keep their places when it hides.
+    QSizePolicy policy = label_->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    label_->setSizePolicy(policy);
     label_->hide();
     button_->setObjectName(QStringLiteral("UpdatePrices"));
     button_->setAutoDefault(false);

@@ -70,6 +70,7 @@ int main(int argc, char* argv[]) {
     addBusinessSteps(tour);
     addCatalogueSteps(tour);
     addItemSteps(tour);
+    addStalePriceSteps(tour);
     addSalesSteps(tour);
 
     // A tour that hangs in a window it failed to close ends rather than waits forever.

@@ -36,3 +36,4 @@ void addBusinessSteps(Tour& tour);  // first start, New Business, settings, code
 void addCatalogueSteps(Tour& tour); // the parts
 void addItemSteps(Tour& tour);      // two assembled items, one inside the other
 void addSalesSteps(Tour& tour);     // a customer, an invoice, confirmation and delivery
+void addStalePriceSteps(Tour& tour); // a part's cost rises; the items' old prices updated
