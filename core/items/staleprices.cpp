@@ -56,15 +56,28 @@ const QString* CurrentPrices::of(bool isPart, qint64 number) const {
 void StaleLines::refresh(const ItemLines& lines, const CurrentPrices& prices) {
     current_.assign(std::size_t(lines.count()), QString());
     count_ = 0;
-    for (int k = 0; k < lines.count(); ++k) {
-        const ItemLine& line = lines.line(k);
-        const QString& code = line[ItemCell::ip_code];
-        const QString* now =
-            prices.of(code.endsWith(QLatin1Char('P')), wholeNumberOf(code.left(4)));
-        if (now && *now != line[ItemCell::unit_price]) {
-            current_[std::size_t(k)] = *now;
-            ++count_;
-        }
+    for (int k = 0; k < lines.count(); ++k)
+        note(lines, prices, k);
+}
+
+void StaleLines::refreshLine(const ItemLines& lines, const CurrentPrices& prices, int k) {
+    if (k >= lineCount())
+        current_.resize(std::size_t(k) + 1);
+    QString& current = current_[std::size_t(k)];
+    if (!current.isEmpty()) {
+        current.clear();
+        --count_;
+    }
+    note(lines, prices, k);
+}
+
+void StaleLines::note(const ItemLines& lines, const CurrentPrices& prices, int k) {
+    const ItemLine& line = lines.line(k);
+    const QString& code = line[ItemCell::ip_code];
+    const QString* now = prices.of(code.endsWith(QLatin1Char('P')), wholeNumberOf(code.left(4)));
+    if (now && *now != line[ItemCell::unit_price]) {
+        current_[std::size_t(k)] = *now;
+        ++count_;
     }
 }
 

@@ -37,6 +37,8 @@ private:
 class StaleLines {
 public:
     void refresh(const ItemLines& lines, const CurrentPrices& prices);
+    // Line k only (in use), after it was written; a line appended is taken in.
+    void refreshLine(const ItemLines& lines, const CurrentPrices& prices, int k);
     int count() const { return count_; }
     // The lines of the item when they were last looked at.
     int lineCount() const { return int(current_.size()); }
@@ -45,6 +47,7 @@ public:
     const QString& currentOf(int k) const;
 
 private:
+    void note(const ItemLines& lines, const CurrentPrices& prices, int k);
     std::vector<QString> current_;
     int count_ = 0;
 };

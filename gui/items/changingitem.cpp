@@ -299,7 +299,10 @@ void changingitem::adder(qint16 ar) {
                                                 "you want to Multiply the rates by qty"));
     };
     const ItemLines::Placed placed = lines_.place(ar, choice, multiply, settings_, markupFactor());
-    stale_.refresh(lines_, prices_);
+    for (const int k : {int(ar), placed.row}) {
+        if (k >= 0 && k < lines_.count())
+            stale_.refreshLine(lines_, prices_, k);
+    }
     if (placed.appended) {
         cnt = qint16(lines_.count());
         if (const std::optional<int> maximum = ItemLines::scrollMaximumAfterAppend(cnt)) {
