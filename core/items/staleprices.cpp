@@ -36,6 +36,20 @@ Money moneyColumn(sqlite3_stmt* stmt, int i) {
     return Money::fromRaw(sqlite3_column_int64(stmt, i));
 }
 
+// The number of a line's code ("0012  P"): its first four characters. Plain digits, which nearly
+// every code holds, are read here; an item opening with 3,000 lines asks for each of them.
+qint64 codeNumber(const QString& code) {
+    if (code.size() >= 4) {
+        qint64 number = 0;
+        int i = 0;
+        for (; i < 4 && code[i] >= u'0' && code[i] <= u'9'; ++i)
+            number = number * 10 + (code[i].unicode() - u'0');
+        if (i == 4)
+            return number;
+    }
+    return wholeNumberOf(code.left(4));
+}
+
 // A price never written is no price.
 void notePrice(CurrentPrices& prices, bool isPart, qint64 number, sqlite3_stmt* stmt, int i) {
     if (sqlite3_column_type(stmt, i) != SQLITE_NULL)
@@ -44,13 +58,36 @@ void notePrice(CurrentPrices& prices, bool isPart, qint64 number, sqlite3_stmt* 
 
 } // namespace
 
+void CurrentPrices::clear() {
+    slots_.clear();
+    prices_.clear();
+    others_.clear();
+}
+
 void CurrentPrices::set(bool isPart, qint64 number, Money price) {
-    prices_[key(isPart, number)] = format(price, moneyPattern);
+    QString text = format(price, moneyPattern);
+    if (!inRange(number)) {
+        others_[number * 2 + (isPart ? 1 : 0)] = std::move(text);
+        return;
+    }
+    if (slots_.empty())
+        slots_.assign(slot(true, highest) + 1, 0);
+    int& entry = slots_[slot(isPart, number)];
+    if (entry > 0) {
+        prices_[std::size_t(entry - 1)] = std::move(text);
+        return;
+    }
+    prices_.push_back(std::move(text));
+    entry = int(prices_.size());
 }
 
 const QString* CurrentPrices::of(bool isPart, qint64 number) const {
-    const auto found = prices_.find(key(isPart, number));
-    return found == prices_.end() ? nullptr : &found->second;
+    if (inRange(number)) {
+        const int entry = slots_.empty() ? 0 : slots_[slot(isPart, number)];
+        return entry > 0 ? &prices_[std::size_t(entry - 1)] : nullptr;
+    }
+    const auto found = others_.find(number * 2 + (isPart ? 1 : 0));
+    return found == others_.end() ? nullptr : &found->second;
 }
 
 void StaleLines::refresh(const ItemLines& lines, const CurrentPrices& prices) {
@@ -74,7 +111,7 @@ void StaleLines::refreshLine(const ItemLines& lines, const CurrentPrices& prices
 void StaleLines::note(const ItemLines& lines, const CurrentPrices& prices, int k) {
     const ItemLine& line = lines.line(k);
     const QString& code = line[ItemCell::ip_code];
-    const QString* now = prices.of(code.endsWith(QLatin1Char('P')), wholeNumberOf(code.left(4)));
+    const QString* now = prices.of(code.endsWith(QLatin1Char('P')), codeNumber(code));
     if (now && *now != line[ItemCell::unit_price]) {
         current_[std::size_t(k)] = *now;
         ++count_;

@@ -23,14 +23,23 @@ namespace staleprices {
 // "$0.00".
 class CurrentPrices {
 public:
-    void clear() { prices_.clear(); }
+    void clear();
     void set(bool isPart, qint64 number, Money price);
     // Nothing for a component whose price is not known.
     const QString* of(bool isPart, qint64 number) const;
 
 private:
-    static qint64 key(bool isPart, qint64 number) { return number * 2 + (isPart ? 1 : 0); }
-    std::unordered_map<qint64, QString> prices_;
+    // A code holds four characters, so nearly every number lies in -999..9999: those are looked
+    // up by index, as an item of 3,000 lines asks for each of them while it opens.
+    static constexpr qint64 lowest = -999;
+    static constexpr qint64 highest = 9999;
+    static bool inRange(qint64 number) { return number >= lowest && number <= highest; }
+    static std::size_t slot(bool isPart, qint64 number) {
+        return std::size_t((number - lowest) * 2 + (isPart ? 1 : 0));
+    }
+    std::vector<int> slots_; // 1 + the entry in prices_; 0: no price
+    std::vector<QString> prices_;
+    std::unordered_map<qint64, QString> others_; // by number * 2 + (1 for a part)
 };
 
 // Which lines of an item are out of date, found again whenever its lines change.
