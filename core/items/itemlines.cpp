@@ -65,8 +65,12 @@ public:
         if (std::none_of(names_.begin(), names_.end(), [](const Slot& s) { return s.wanted; }))
             return;
         const TableDef& def = table.table();
+        // Rows whose number no code can hold are left to the engine.
         Statement rows(table.database(), "SELECT " + columnList(def, {0, 1, priceColumn_}) +
-                                             " FROM " + quotedName(def.name) + " ORDER BY rowid");
+                                             " FROM " + quotedName(def.name) + " WHERE " +
+                                             quotedName(def.columns[0].name) + " BETWEEN " +
+                                             QByteArray::number(lowest) + " AND " +
+                                             QByteArray::number(highest) + " ORDER BY rowid");
         sqlite3_stmt* stmt = rows.get();
         while (rows.step()) {
             const qint64 number = sqlite3_column_int64(stmt, 0);
