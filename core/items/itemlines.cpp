@@ -7,6 +7,7 @@
 #include "core/common/tabledef.h"
 #include "core/common/textnum.h"
 #include "core/items/itemtables.h"
+#include "core/items/staleprices.h"
 
 #include <sqlite3.h>
 
@@ -37,11 +38,12 @@ QString textColumn(sqlite3_stmt* stmt, int i) {
     return QString::fromUtf8(text, sqlite3_column_bytes(stmt, i));
 }
 
-// Number -> description of the components a load needs, filled by one pass over their table.
-// A code holds four characters, so a wanted number lies in -999..9999 and indexes a table.
+// Number -> description and price of the components a load needs, filled by one pass over their
+// table. A code holds four characters, so a wanted number lies in -999..9999 and indexes a table.
 class Descriptions {
 public:
-    Descriptions() : names_(std::size_t(highest - lowest + 1)) {}
+    explicit Descriptions(int priceColumn)
+        : priceColumn_(priceColumn), names_(std::size_t(highest - lowest + 1)) {}
     void want(qint64 number) {
         if (inRange(number))
             names_[index(number)].wanted = true;
@@ -50,21 +52,37 @@ public:
     std::optional<QString> of(qint64 number) const {
         return inRange(number) ? names_[index(number)].name : std::nullopt;
     }
+    // The prices found for the wanted numbers.
+    void pricesInto(staleprices::CurrentPrices& prices, bool isPart) const {
+        for (qint64 number = lowest; number <= highest; ++number) {
+            const Slot& slot = names_[index(number)];
+            if (slot.price)
+                prices.set(isPart, number, *slot.price);
+        }
+    }
 
     void lookUp(RecordSet& table) {
         if (std::none_of(names_.begin(), names_.end(), [](const Slot& s) { return s.wanted; }))
             return;
         const TableDef& def = table.table();
-        Statement rows(table.database(), "SELECT " + columnList(def, {0, 1}) + " FROM " +
-                                             quotedName(def.name) + " ORDER BY rowid");
+        // Rows whose number no code can hold are left to the engine.
+        Statement rows(table.database(), "SELECT " + columnList(def, {0, 1, priceColumn_}) +
+                                             " FROM " + quotedName(def.name) + " WHERE " +
+                                             quotedName(def.columns[0].name) + " BETWEEN " +
+                                             QByteArray::number(lowest) + " AND " +
+                                             QByteArray::number(highest) + " ORDER BY rowid");
         sqlite3_stmt* stmt = rows.get();
         while (rows.step()) {
             const qint64 number = sqlite3_column_int64(stmt, 0);
             if (!inRange(number))
                 continue;
             Slot& slot = names_[index(number)];
-            if (slot.wanted)
+            if (slot.wanted) {
                 slot.name = textColumn(stmt, 1); // the last matching row wins
+                // A price never written is no price.
+                if (sqlite3_column_type(stmt, 2) != SQLITE_NULL)
+                    slot.price = Money::fromRaw(sqlite3_column_int64(stmt, 2));
+            }
         }
     }
 
@@ -74,9 +92,11 @@ private:
     struct Slot {
         bool wanted = false;
         std::optional<QString> name;
+        std::optional<Money> price;
     };
     static bool inRange(qint64 number) { return number >= lowest && number <= highest; }
     static std::size_t index(qint64 number) { return std::size_t(number - lowest); }
+    int priceColumn_;
     std::vector<Slot> names_;
 };
 
@@ -143,7 +163,8 @@ void ItemLines::refigure(int k) {
     figures_[std::size_t(k)] = figuresOf(lines_[std::size_t(k)]);
 }
 
-bool ItemLines::load(RecordSet& partsList, RecordSet& parts, RecordSet& items, qint64 host) {
+bool ItemLines::load(RecordSet& partsList, RecordSet& parts, RecordSet& items, qint64 host,
+                     staleprices::CurrentPrices* prices) {
     using namespace PartsList;
     clear();
     bool complete = true;
@@ -195,8 +216,8 @@ bool ItemLines::load(RecordSet& partsList, RecordSet& parts, RecordSet& items, q
         figures.delivery = delivery.figure;
     }
 
-    Descriptions partNames;
-    Descriptions itemNames;
+    Descriptions partNames(Parts::unit_cost);
+    Descriptions itemNames(AssembledItems::total_costs);
     for (const ItemLine& line : inUse()) {
         const QString& code = line[ItemCell::ip_code];
         (isPartCode(code) ? partNames : itemNames).want(codeNumber(code));
@@ -209,6 +230,11 @@ bool ItemLines::load(RecordSet& partsList, RecordSet& parts, RecordSet& items, q
         const Descriptions& names = isPartCode(code) ? partNames : itemNames;
         if (const std::optional<QString> name = names.of(codeNumber(code)))
             line[ItemCell::description] = *name;
+    }
+    if (prices) {
+        prices->clear();
+        partNames.pricesInto(*prices, true);
+        itemNames.pricesInto(*prices, false);
     }
     return complete;
 }
@@ -278,6 +304,16 @@ void ItemLines::recomputeCosts(const BizSettings& rates, float markup) {
         cost = lineCost(figures, factors);
         setCost(figures, cost);
     }
+}
+
+void ItemLines::setUnitPrice(int k, const QString& unitPrice, const CostFactors& factors) {
+    ItemLine& line = lines_[std::size_t(k)];
+    line[ItemCell::unit_price] = unitPrice;
+    line[ItemCell::total_price] = lineTotalPrice(unitPrice, line[ItemCell::qty]);
+    LineFigures& figures = figures_[std::size_t(k)];
+    setTotalPrice(figures, line[ItemCell::total_price]);
+    line[ItemCell::ip_cost] = lineCost(figures, factors);
+    setCost(figures, line[ItemCell::ip_cost]);
 }
 
 ItemTotals ItemLines::totals() const {

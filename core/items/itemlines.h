@@ -11,6 +11,9 @@
 
 class RecordSet;
 struct BizSettings;
+namespace staleprices {
+class CurrentPrices;
+}
 
 // A choice handed back by the picker: its fields as the picker shows them.
 struct PickedChoice {
@@ -46,8 +49,10 @@ public:
     // "Parts" or "Assembled Items" by number, each table read at most once (the last row with
     // the number wins; none leaves the cell blank). Returns false when the item has more rows
     // than the table holds; the first `capacity` are loaded then. The record sets name the
-    // tables and their open databases; they are not moved.
-    bool load(RecordSet& partsList, RecordSet& parts, RecordSet& items, qint64 host);
+    // tables and their open databases; they are not moved. With `prices`, the same reading
+    // notes each component's price now (a part's unit cost, an item's total costs).
+    bool load(RecordSet& partsList, RecordSet& parts, RecordSet& items, qint64 host,
+              staleprices::CurrentPrices* prices = nullptr);
 
     // True when the choice is the host item itself.
     static bool isHost(const PickedChoice& choice, qint64 host);
@@ -70,6 +75,8 @@ public:
 
     // Every line's cost again, as after a new mark-up.
     void recomputeCosts(const BizSettings& rates, float markup);
+    // Line k (in use) takes a new unit price ("$0.00"); its total price and cost follow.
+    void setUnitPrice(int k, const QString& unitPrice, const itemcosting::CostFactors& factors);
 
     // Part count, total costs, longest delivery and total hours of the lines in use.
     itemcosting::ItemTotals totals() const;

@@ -11,6 +11,7 @@
 #include "gui/catalogue/codepage.h"
 #include "gui/finder/databaseview.h"
 #include "gui/items/newitem.h"
+#include "gui/items/staleitems.h"
 #include "core/common/prompts.h"
 #include "core/common/recordfile.h"
 #include "core/common/textnum.h"
@@ -116,6 +117,8 @@ void MDIForm1::buildMenus() {
     QAction* parts = addEntry(DatabaseMenu, "DatbaseView_parts", QStringLiteral("&Parts list"));
     QAction* items =
         addEntry(DatabaseMenu, "DatabaseView_items", QStringLiteral("&Assembled Items"));
+    QAction* staleItems =
+        addEntry(DatabaseMenu, "DatabaseView_stale", QStringLiteral("&Out-of-date item prices"));
 
     SettingsMenu =
         menuBar()->addAction(QStringLiteral("  &Settings") + QString(23, QLatin1Char(' ')));
@@ -133,6 +136,7 @@ void MDIForm1::buildMenus() {
     connect(customers, &QAction::triggered, this, [this] { Command1_Click(0); });
     connect(parts, &QAction::triggered, this, [this] { Command1_Click(1); });
     connect(items, &QAction::triggered, this, [this] { Command1_Click(3); });
+    connect(staleItems, &QAction::triggered, this, &MDIForm1::showStaleItems);
     connect(SettingsMenu, &QAction::triggered, this, &MDIForm1::showSettings);
     connect(help, &QAction::triggered, this, &MDIForm1::showHelp);
     connect(File_backup, &QAction::triggered, this, &MDIForm1::backUpBusiness);
@@ -401,6 +405,17 @@ void MDIForm1::showCodes(qint16 mode) {
     codes.mode = mode;
     codes.load();
     codes.runModal();
+}
+
+void MDIForm1::showStaleItems() {
+    // An item saved from the list changes what an open data finder shows.
+    if (databaseview* finder = databaseview::loaded())
+        finder->unload();
+    if (!session_)
+        return;
+    staleitems& list = staleitems::get(*session_);
+    if (list.load())
+        list.runModal();
 }
 
 void MDIForm1::showHelp() {

@@ -65,6 +65,7 @@ private:
     void loadBusiness();
     void closeBusiness();
     void showCodes(qint16 mode);
+    void showStaleItems();
     void showSettings();
     void showHelp();
     void backUpBusiness();

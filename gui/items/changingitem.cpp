@@ -11,6 +11,7 @@
 #include "core/common/textnum.h"
 #include "gui/finder/getpart.h"
 #include "core/items/itemtables.h"
+#include "gui/items/stalemarks.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -93,6 +94,9 @@ void changingitem::buildControls() {
     }
     Text1[1]->setMinimumWidth(260);
     Text1[7]->setMinimumWidth(260);
+    marks_ = new StaleMarks(this);
+    fields->addLayout(marks_->layout(), 0, 4, 4, 1);
+    connect(marks_->button(), &QPushButton::clicked, this, &changingitem::updatePrices);
     layout->addLayout(fields);
 
     buildGrid();
@@ -150,19 +154,21 @@ void changingitem::load(const QString& itemCode, const QString& description) {
     settings_ = business().settings();
     confirmed = false;
     complete_ = true;
+    prices_.clear();
     try {
         lines_.clear();
         if (!Text1[0]->text().isEmpty())
             complete_ = lines_.load(business().connection(Business::parts_list),
                                     business().connection(Business::parts),
                                     business().connection(Business::assembled_items),
-                                    wholeNumberOf(Text1[0]->text()));
+                                    wholeNumberOf(Text1[0]->text()), &prices_);
         readItemRow();
     } catch (const DbError& error) {
         prompts::message(error.message(), QString(), PromptIcon::Critical);
         complete_ = false;
     }
     cnt = qint16(lines_.count());
+    stale_.refresh(lines_, prices_);
     // Saving would drop the lines that could not be shown, and a confirmed item stays as stored.
     Command1[0]->setEnabled(!confirmed && complete_);
     if (!complete_ && cnt == ItemLines::capacity)
@@ -216,6 +222,10 @@ void changingitem::redisplay() {
         const int k = r + VScroll1->value();
         grid_->showRow(r, lines_.line(k), k <= cnt && !confirmed);
     }
+    // A line added or taken out shifts the marks of the lines after it.
+    if (stale_.lineCount() != lines_.count())
+        stale_.refresh(lines_, prices_);
+    marks_->show(stale_, *grid_, VScroll1->value(), !confirmed && Command1[0]->isEnabled());
     showTotals();
 }
 
@@ -289,6 +299,10 @@ void changingitem::adder(qint16 ar) {
                                                 "you want to Multiply the rates by qty"));
     };
     const ItemLines::Placed placed = lines_.place(ar, choice, multiply, settings_, markupFactor());
+    for (const int k : {int(ar), placed.row}) {
+        if (k >= 0 && k < lines_.count())
+            stale_.refreshLine(lines_, prices_, k);
+    }
     if (placed.appended) {
         cnt = qint16(lines_.count());
         if (const std::optional<int> maximum = ItemLines::scrollMaximumAfterAppend(cnt)) {
@@ -327,6 +341,8 @@ void changingitem::set_edit_tip(int column, int r) {
             break;
         }
     }
+    if (column == StaleMarks::priceColumn && stale_.isStale(k))
+        tip = staleprices::tipText(stale_.currentOf(k), lines_.line(k)[ItemCell::unit_price]);
     grid_->box(column, r)->setToolTip(tip);
 }
 
@@ -342,6 +358,16 @@ void changingitem::markupEntry() {
     } else if (!refusal.isEmpty()) {
         prompts::message(refusal, QString(), PromptIcon::Exclamation);
     }
+    Command1[2]->setFocus();
+}
+
+// The out-of-date lines take their components' prices now, as a mark-up entry takes its
+// factor: shown at once, kept only by Save.
+void changingitem::updatePrices() {
+    hideClassList();
+    staleprices::update(lines_, stale_, settings_, markupFactor());
+    stale_.refresh(lines_, prices_);
+    redisplay();
     Command1[2]->setFocus();
 }
 

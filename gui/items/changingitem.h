@@ -4,6 +4,7 @@
 #include "gui/widgets/windowslot.h"
 #include "gui/finder/pickercaller.h"
 #include "core/items/itemlines.h"
+#include "core/items/staleprices.h"
 
 #include <QDialog>
 
@@ -16,6 +17,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QScrollBar;
+class StaleMarks;
 
 // The item builder: one assembled item with its fields, its component lines in a grid of seven
 // rows, the class list, and Save, Confirm and Cancel. Lines are added and changed through the
@@ -82,11 +84,16 @@ private:
     void cancel();
     float markupFactor() const;
     bool unsavedChanges() const;
+    void updatePrices();
 
     ItemLines lines_;
     bool confirmed = false;
     bool complete_ = true; // every stored line fitted in the table
     LineGrid* grid_ = nullptr;
+    // The components' prices now, as the opening read them, and the lines that differ.
+    staleprices::CurrentPrices prices_;
+    staleprices::StaleLines stale_;
+    StaleMarks* marks_ = nullptr;
     BizSettings settings_;
     // What Save would change, as loaded.
     struct Loaded {

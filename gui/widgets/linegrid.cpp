@@ -101,6 +101,10 @@ void LineGrid::showRow(int row, std::span<const QString> cells, bool active) {
     }
 }
 
+void LineGrid::markBox(int column, int row, const QColor& colour) {
+    setBackground(box(column, row), colour);
+}
+
 void LineGrid::setBoxesEnabled(bool enabled) {
     for (QLineEdit* target : boxes_)
         target->setEnabled(enabled);

@@ -38,6 +38,7 @@ public:
 
     QGridLayout* layout() const { return layout_; }
     int columnCount() const { return int(columns_.size()); }
+    int rowCount() const { return rows_; }
     QLineEdit* box(int column, int row) const;
     QLabel* header(int column) const { return headers_[std::size_t(column)]; }
     QScrollBar* scrollBar() const { return scroll_; }
@@ -55,6 +56,8 @@ public:
     // Shows the first columnCount() cells in `row`, each from its start. An inactive row is
     // greyed and its boxes carry the cross pointer.
     void showRow(int row, std::span<const QString> cells, bool active);
+    // Gives one box of a shown row a background of its own, until the row is shown again.
+    void markBox(int column, int row, const QColor& colour);
     void setBoxesEnabled(bool enabled);
 
 signals:

@@ -71,6 +71,7 @@ int main(int argc, char* argv[]) {
     addCatalogueSteps(tour);
     addItemSteps(tour);
     addBackupSteps(tour);
+    addStalePriceSteps(tour);
     addSalesSteps(tour);
 
     // A tour that hangs in a window it failed to close ends rather than waits forever.
