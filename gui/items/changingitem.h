@@ -82,6 +82,10 @@ private:
     void cancel();
     float markupFactor() const;
     bool unsavedChanges() const;
+    // Removing a line: Delete or "Remove line" on a line of an unconfirmed item.
+    void buildLineRemoval();
+    bool canRemoveLine(int k) const;
+    void removeLine(int k);
 
     ItemLines lines_;
     bool confirmed = false;
