@@ -28,7 +28,7 @@ const QMarginsF pageMargins(15, 15, 15, 15); // millimetres
 constexpr int columnCount = 7;
 // Shares of the width of the columns Line, Number, Kind, Unit Price, Qty and Total; the
 // description takes what is left.
-constexpr std::array<double, columnCount> shares = {0.055, 0.075, 0.065, 0, 0.15, 0.075, 0.16};
+constexpr std::array<double, columnCount> shares = {0.055, 0.09, 0.065, 0, 0.13, 0.075, 0.16};
 constexpr int descriptionColumn = 3;
 constexpr std::array<bool, columnCount> alignRight = {true, false, false, false, true, true, true};
 
@@ -86,6 +86,8 @@ InvoicePages::InvoicePages(const InvoiceDocument& doc, QPaintDevice& device)
         QFont font = base;
         font.setPointSizeF(points);
         font.setBold(bold);
+        // No ligatures, so that the PDF's text reads back as it was written ("confirmed").
+        font.setStyleStrategy(QFont::PreferNoShaping);
         return font;
     };
     body_ = sized(9, false);
