@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -270,6 +271,28 @@ private slots:
         for (const QString& s : holds)
             QVERIFY2(text.contains(s), qPrintable(s + QStringLiteral(" missing from:\n") + text));
         QCOMPARE(text.contains(QStringLiteral("DRAFT")), rec == 0);
+    }
+
+    // "Print..." and Ctrl+P open Qt's print preview on the invoice's pages.
+    void printPreview() {
+        f.reset();
+        f = std::make_unique<BusinessFixture>(BusinessFixture::Contents::Sample,
+                                              BusinessFixture::Boxes::Real);
+        boxes_ = std::make_unique<ModalDriver>();
+        viewinvoice& v = open(1);
+        QList<int> pages;
+        const auto look = [&](QWidget* preview) {
+            auto* widget = preview->findChild<QPrintPreviewWidget*>();
+            pages << (widget ? widget->pageCount() : -1);
+            preview->close();
+        };
+        boxes_->expectWindow(QStringLiteral("PrintPreview"), look);
+        user::click(v.PrintInvoice);
+        boxes_->expectWindow(QStringLiteral("PrintPreview"), look);
+        v.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&v));
+        user::press(Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(pages, (QList<int>{1, 1}));
     }
 
     // Three pages and more of lines: every page repeats the headings, on either paper.
