@@ -36,3 +36,4 @@ void addBusinessSteps(Tour& tour);  // first start, New Business, settings, code
 void addCatalogueSteps(Tour& tour); // the parts
 void addItemSteps(Tour& tour);      // two assembled items, one inside the other
 void addSalesSteps(Tour& tour);     // a customer, an invoice, confirmation and delivery
+void addInvoiceOutputSteps(Tour& tour); // a line removed, print and PDF, payments
