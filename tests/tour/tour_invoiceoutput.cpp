@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QToolButton>
 
 using tourkit::check;
 using tourkit::must;
@@ -79,10 +80,8 @@ void payment(Tour& tour, const QString& amount, const QString& shot) {
 
 void addInvoiceOutputSteps(Tour& tour) {
     TourPrompts& prompts = tour.prompts;
-    tour.step(QStringLiteral("the customer's invoices: New Invoice"), [] {
-        openInvoiceList();
-        invoiceList().Command1[2]->click();
-    });
+    tour.step(QStringLiteral("the customer's invoices"), openInvoiceList);
+    tour.step(QStringLiteral("New Invoice"), [] { invoiceList().Command1[2]->click(); });
     tour.step(QStringLiteral("salesperson"),
               [] { tourkit::type(invoice().Text1[5], QStringLiteral("Mark Lindqvist")); });
     pickLine(tour, 0, 2, QStringLiteral("2"));
@@ -125,8 +124,8 @@ void addInvoiceOutputSteps(Tour& tour) {
         invoice().Command1[0]->click();
     });
 
+    tour.step(QStringLiteral("the customer's invoices again"), openInvoiceList);
     tour.step(QStringLiteral("View/Edit the confirmed invoice"), [] {
-        openInvoiceList();
         tourkit::clickLine(invoiceList().List1, 0);
         invoiceList().Command1[0]->click();
     });
