@@ -5,6 +5,11 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export QT_QPA_PLATFORM=offscreen
+# Tests that need a tool this script installs fail without it here rather than skip.
+export PRAXO_REQUIRE_TOOLS=1
+
+# pdftotext reads back the text of the PDFs the invoice tests write.
+"$root/scripts/install-packages.sh" poppler-utils
 
 echo "== Release build (-Werror)"
 "$root/scripts/setup.sh" "$root/build/test-release" -DCMAKE_BUILD_TYPE=Release -DPRAXO_WERROR=ON

@@ -1,5 +1,6 @@
 #include "core/business/business.h"
 
+#include "core/business/businessfiles.h"
 #include "core/catalogue/partstable.h"
 #include "core/common/recordfile.h"
 #include "core/common/recordset.h"
@@ -7,6 +8,7 @@
 #include "core/sales/salestables.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 struct ConnectionFile {
@@ -33,7 +35,10 @@ Business::Business(int slot, const QString& name, const QString& folder)
     : slot_(slot), name_(name), folder_(QDir(folder).absolutePath()),
       settings_(loadBizSettings(folder_)),
       classCodes_(readCodeTable(filePath(QLatin1String(CodeTable::classFileName)))),
-      vendorCodes_(readCodeTable(filePath(QLatin1String(CodeTable::vendorFileName)))) {}
+      vendorCodes_(readCodeTable(filePath(QLatin1String(CodeTable::vendorFileName)))) {
+    for (const DbError& error : businessfiles::upgradeBusinessDatabases(folder_))
+        upgradeFailures_.push_back({error.file(), error.reason()});
+}
 
 Business::~Business() = default;
 
@@ -60,7 +65,16 @@ RecordSet& Business::connection(int n) {
 }
 
 void Business::tellDamagedFiles() {
-    tellDamaged(damagedfiles::check(folder_));
+    std::vector<damagedfiles::Problem> problems = damagedfiles::check(folder_);
+    // A file left at its earlier version is told of with the reason its upgrade failed.
+    for (damagedfiles::Problem& problem : problems) {
+        for (const damagedfiles::Problem& failure : upgradeFailures_) {
+            if (QFileInfo(failure.path) == QFileInfo(problem.path))
+                problem.reason = QStringLiteral("it could not be brought up to date: ") +
+                                 failure.reason;
+        }
+    }
+    tellDamaged(problems);
 }
 
 void Business::tellDamaged(const std::vector<damagedfiles::Problem>& problems) {

@@ -32,9 +32,10 @@ public:
     };
     static constexpr int connectionCount = 6;
 
-    // Opens the business of a slot whose files are in `folder` (absolute): reads settings.dat
-    // and the two code files. A missing code file gives a blank table, a missing or damaged
-    // settings file zero rates and blank texts. The databases open when first used.
+    // Opens the business of a slot whose files are in `folder` (absolute): brings databases of an
+    // earlier layout version up to date, reads settings.dat and the two code files. A missing
+    // code file gives a blank table, a missing or damaged settings file zero rates and blank
+    // texts. The databases open when first used.
     Business(int slot, const QString& name, const QString& folder);
     ~Business() override;
     Business(const Business&) = delete;
@@ -87,4 +88,6 @@ private:
     std::array<std::unique_ptr<RecordSet>, connectionCount> connections_;
     QSet<QString> told_;
     bool closed_ = false;
+    // Databases of an earlier version that could not be brought up to date, with the reason.
+    std::vector<damagedfiles::Problem> upgradeFailures_;
 };

@@ -3,6 +3,7 @@
 #include "core/catalogue/partstable.h"
 #include "core/common/recordfile.h"
 #include "core/items/itemtables.h"
+#include "core/sales/payments.h"
 #include "core/sales/salestables.h"
 
 #include <QDir>
@@ -19,12 +20,12 @@ namespace {
 constexpr const TableDef* partsTables[] = {&Parts::table};
 constexpr const TableDef* itemTables[] = {&AssembledItems::table, &PartsList::table};
 constexpr const TableDef* custTables[] = {&Customers::table, &SalesInvoices::table,
-                                          &ItemsPerSale::table};
+                                          &ItemsPerSale::table, &Payments::table};
 
 constexpr std::array<DatabaseFile, 3> files{{
     {"parts.blk", "parts.fdb", partsTables},
     {"item.blk", "items.fdb", itemTables},
-    {"cust.blk", "cust.fdb", custTables},
+    {"cust.blk", "cust.fdb", custTables, &payments::carryPaidAmounts},
 }};
 
 // Builds the empty database under a temporary name beside the target, then renames it, so the
@@ -70,6 +71,24 @@ void copyDatabase(const QString& from, const QString& to) {
         throw FileError(to, target.errorString());
 }
 
+// Opens the file as it is, when it is a database of this program of an earlier version;
+// nothing otherwise (the checks report it).
+std::shared_ptr<Database> openOlder(const QString& path) {
+    try {
+        const auto db = Database::open(path, Database::Mode::Older);
+        if (layoutVersion(*db) < schemaVersion)
+            return db;
+    } catch (const DbError&) {
+    }
+    return nullptr;
+}
+
+bool upgradeOlder(const QString& path, const DatabaseFile& file) {
+    if (const auto db = openOlder(path))
+        return upgradeTables(*db, file.tables, file.carry);
+    return false;
+}
+
 } // namespace
 
 std::span<const DatabaseFile> databaseFiles() {
@@ -81,8 +100,11 @@ QStringList ensureTemplates(const QString& homeFolder) {
     const QDir home(homeFolder);
     for (const DatabaseFile& file : files) {
         const QString path = home.filePath(QLatin1String(file.templateName));
-        if (QFile::exists(path))
+        if (QFile::exists(path)) {
+            // A template of an earlier version is brought up to date, as a business's file is.
+            upgradeOlder(path, file);
             continue;
+        }
         writeTemplate(path, file.tables);
         written << QLatin1String(file.templateName);
     }
@@ -106,6 +128,24 @@ void checkDatabaseFile(const QString& path, std::span<const TableDef* const> tab
     const auto db = Database::open(path);
     for (const TableDef* table : tables)
         checkTable(*db, *table);
+}
+
+bool upgradeDatabaseFile(const QString& path, const DatabaseFile& file) {
+    const auto db = Database::open(path, Database::Mode::Older);
+    return upgradeTables(*db, file.tables, file.carry);
+}
+
+std::vector<DbError> upgradeBusinessDatabases(const QString& areaFolder) {
+    std::vector<DbError> failures;
+    const QDir area(areaFolder);
+    for (const DatabaseFile& file : files) {
+        try {
+            upgradeOlder(area.filePath(QLatin1String(file.fileName)), file);
+        } catch (const DbError& error) {
+            failures.push_back(error);
+        }
+    }
+    return failures;
 }
 
 std::vector<DbError> checkBusinessDatabases(const QString& areaFolder) {

@@ -63,6 +63,28 @@ int userVersion(Database& db) {
     return result;
 }
 
+void createTable(Database& db, const TableDef& table) {
+    QByteArray sql = "CREATE TABLE " + quotedName(table.name) + " (";
+    for (std::size_t i = 0; i < table.columns.size(); ++i)
+        sql += (i ? ", " : "") + columnSql(table.columns[i]);
+    sql += ')';
+    db.execute(sql.constData());
+}
+
+bool tableExists(Database& db, const TableDef& table) {
+    Statement found(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = ?1");
+    sqlite3_bind_text(found.get(), 1, table.name, -1, SQLITE_STATIC);
+    found.step();
+    const bool exists = sqlite3_column_int(found.get(), 0) > 0;
+    found.reset();
+    return exists;
+}
+
+void stampVersion(Database& db) {
+    db.execute(
+        QByteArray("PRAGMA user_version = " + QByteArray::number(schemaVersion)).constData());
+}
+
 } // namespace
 
 DbError::DbError(const QString& file, const QString& reason)
@@ -137,7 +159,7 @@ std::shared_ptr<Database> Database::open(const QString& path, Mode mode) {
             return shared;
     }
 
-    if (mode == Mode::Existing && !QFileInfo(path).isFile())
+    if (mode != Mode::Create && !QFileInfo(path).isFile())
         throw DbError(path, QStringLiteral("the file does not exist"));
     sqlite3* handle = nullptr;
     // One thread uses a connection, so the engine's per-call locking is only cost.
@@ -156,7 +178,8 @@ std::shared_ptr<Database> Database::open(const QString& path, Mode mode) {
 
     // The first read of the file: a damaged or foreign file fails here.
     const int version = userVersion(*db);
-    if (mode == Mode::Existing && version != schemaVersion) {
+    const bool older = mode == Mode::Older && version >= 1 && version < schemaVersion;
+    if (mode != Mode::Create && version != schemaVersion && !older) {
         if (version == 0)
             db->fail(QStringLiteral("the file is empty or is not a database of this program"));
         db->fail(QStringLiteral("the file has layout version %1; this program reads version %2")
@@ -275,16 +298,37 @@ void createTables(Database& db, std::span<const TableDef* const> tables) {
         db.fail(QStringLiteral("the file is not empty"));
 
     Transaction transaction(db);
-    for (const TableDef* table : tables) {
-        QByteArray sql = "CREATE TABLE " + quotedName(table->name) + " (";
-        for (std::size_t i = 0; i < table->columns.size(); ++i)
-            sql += (i ? ", " : "") + columnSql(table->columns[i]);
-        sql += ')';
-        db.execute(sql.constData());
-    }
-    db.execute(
-        QByteArray("PRAGMA user_version = " + QByteArray::number(schemaVersion)).constData());
+    for (const TableDef* table : tables)
+        createTable(db, *table);
+    stampVersion(db);
     transaction.commit();
+}
+
+int layoutVersion(Database& db) {
+    return userVersion(db);
+}
+
+bool upgradeTables(Database& db, std::span<const TableDef* const> tables,
+                   const std::function<void(Database&, int fromVersion)>& carry) {
+    const int from = userVersion(db);
+    if (from == schemaVersion)
+        return false;
+    if (from < 1 || from > schemaVersion)
+        db.fail(QStringLiteral("the file has layout version %1 and cannot be brought to version %2")
+                    .arg(from)
+                    .arg(schemaVersion));
+    Transaction transaction(db);
+    for (const TableDef* table : tables) {
+        if (tableExists(db, *table))
+            checkTable(db, *table);
+        else
+            createTable(db, *table);
+    }
+    if (carry)
+        carry(db, from);
+    stampVersion(db);
+    transaction.commit();
+    return true;
 }
 
 void checkTable(Database& db, const TableDef& table) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <stdexcept>
@@ -63,6 +64,7 @@ public:
     enum class Mode {
         Existing, // the file must exist and hold this program's tables, of this layout version
         Create,   // opens or creates a file for createTables
+        Older,    // as Existing, or of an earlier layout version, to be given to upgradeTables
     };
     static std::shared_ptr<Database> open(const QString& path, Mode mode = Mode::Existing);
     ~Database();
@@ -121,6 +123,15 @@ void createTables(Database& db, std::span<const TableDef* const> tables);
 // Throws DbError naming the file when a table is missing or its columns are not the expected
 // ones in the expected order.
 void checkTable(Database& db, const TableDef& table);
+
+// The layout version the file carries (PRAGMA user_version).
+int layoutVersion(Database& db);
+// Brings a file of an earlier layout version (opened with Mode::Older) up to date in one
+// transaction: every table of the list that is missing is created, the others are checked, then
+// `carry` moves what the earlier layout kept elsewhere, and the version is stamped. False when
+// the file was up to date already. On a DbError nothing has changed.
+bool upgradeTables(Database& db, std::span<const TableDef* const> tables,
+                   const std::function<void(Database&, int fromVersion)>& carry = {});
 
 // A table or column name quoted for SQL.
 QByteArray quotedName(const char* name);

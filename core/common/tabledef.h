@@ -30,5 +30,8 @@ struct TableDef {
 };
 
 // The version of the tables' layout, kept in each database file (PRAGMA user_version). A file
-// with another version is not opened.
-inline constexpr int schemaVersion = 1;
+// with another version is not opened as it stands; one of an earlier version is brought up to
+// date first (upgradeTables). The three files of a business carry the same version.
+//   1  the first layout
+//   2  cust.fdb gains "payments"; parts.fdb and items.fdb are unchanged
+inline constexpr int schemaVersion = 2;

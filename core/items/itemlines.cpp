@@ -316,6 +316,17 @@ void ItemLines::setUnitPrice(int k, const QString& unitPrice, const CostFactors&
     setCost(figures, line[ItemCell::ip_cost]);
 }
 
+bool ItemLines::remove(int k) {
+    if (k < 0 || k >= cnt_)
+        return false;
+    std::rotate(lines_.begin() + k, lines_.begin() + k + 1, lines_.begin() + cnt_);
+    std::rotate(figures_.begin() + k, figures_.begin() + k + 1, figures_.begin() + cnt_);
+    --cnt_;
+    lines_[std::size_t(cnt_)].fill(blankCell());
+    figures_[std::size_t(cnt_)] = LineFigures();
+    return true;
+}
+
 ItemTotals ItemLines::totals() const {
     return itemTotals(std::span<const LineFigures>(figures_.data(), std::size_t(cnt_)));
 }

@@ -73,6 +73,10 @@ public:
     Placed place(int ar, const PickedChoice& choice, const std::function<bool()>& multiply,
                  const BizSettings& rates, float markup);
 
+    // Removes line k (0 to count() - 1): the lines below move up and the last line in use is
+    // blank again; the totals follow. False when k is no line in use.
+    bool remove(int k);
+
     // Every line's cost again, as after a new mark-up.
     void recomputeCosts(const BizSettings& rates, float markup);
     // Line k (in use) takes a new unit price ("$0.00"); its total price and cost follow.

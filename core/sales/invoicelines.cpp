@@ -6,6 +6,7 @@
 #include "core/common/textnum.h"
 #include "core/items/itemcosting.h"
 #include "core/items/itemtables.h"
+#include "core/sales/payments.h"
 #include "core/sales/salestables.h"
 
 #include <algorithm>
@@ -137,6 +138,16 @@ std::optional<InvoiceLines::Sold> InvoiceLines::listedRecord(const RecordSet& ro
     return soldRecord(table, isPart);
 }
 
+bool InvoiceLines::remove(int k) {
+    if (k < 0 || k >= cnt_)
+        return false;
+    const auto first = lines_.begin() + k;
+    std::rotate(first, first + 1, lines_.begin() + cnt_);
+    --cnt_;
+    lines_[std::size_t(cnt_)] = blankLine();
+    return true;
+}
+
 bool InvoiceLines::codeFits(qint64 number) {
     return number >= 0 && number <= 9999;
 }
@@ -205,7 +216,8 @@ void InvoiceLines::save(RecordSet& itemsPerSale, RecordSet& invoices, const Save
         invoices.setField(confirmed_date, invoice.confirmed_date);
         invoices.setField(delivery_date, invoice.delivery_date);
     }
-    invoices.setField(amount_paid, invoice.amount_paid);
+    // What was paid is what the payments add up to, whatever the window last showed.
+    invoices.setField(amount_paid, payments::paidTotal(db, invoice.invoice_no));
     invoices.setField(amount_owed, invoice.amount_owed);
     invoices.setField(tax_percent, invoice.tax_percent);
     invoices.setField(delivered, invoice.delivered);

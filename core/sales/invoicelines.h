@@ -51,6 +51,10 @@ public:
     // that already holds the same part or item.
     Placed place(int row, const Choice& choice);
 
+    // Removes line k (0 to count() - 1): the lines below move up and the last line in use is
+    // blank again. False when k is no line in use.
+    bool remove(int k);
+
     // A part or item as an invoice sells it, whichever way it reaches the invoice.
     struct Sold {
         bool isPart = true;
@@ -77,7 +81,8 @@ public:
 
     // In one transaction on cust.fdb: deletes the invoice's rows of "items_per_sale", writes the
     // lines in use in grid order, and adds the invoice's row to "sales_invoices" (isNew) or
-    // edits the row at position `rec`. On a DbError nothing has changed.
+    // edits the row at position `rec`, its amount paid the sum of its payments. On a DbError
+    // nothing has changed.
     void save(RecordSet& itemsPerSale, RecordSet& invoices,
               const invoicerules::SavedInvoice& invoice, bool isNew, int rec) const;
 

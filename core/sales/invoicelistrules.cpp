@@ -2,7 +2,10 @@
 
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
+#include "core/sales/payments.h"
 #include "core/sales/salestables.h"
+
+#include <algorithm>
 
 #include <unordered_map>
 
@@ -64,9 +67,10 @@ class LineWriter {
 public:
     explicit LineWriter(bool allCustomers)
         : money_(allCustomers ? QStringLiteral("$0.00         ")
-                              : QStringLiteral("$0.00          ")) {}
+                              : QStringLiteral("$0.00          ")),
+          all_(allCustomers) {}
 
-    QString line(const RecordSet& invoices, const QString& tag = {}) {
+    QString line(const RecordSet& invoices, const QString& tag = {}, Money* balanceDue = nullptr) {
         using namespace SalesInvoices;
         const QDate date = invoices.field(update_date).toDate();
         QString line =
@@ -75,10 +79,19 @@ public:
         line += dates_.text(date.toJulianDay(), [&] {
             return formatDate(date, QStringLiteral("dd/mm/yyyy            "));
         });
-        line += amount(invoices.field(amount_owed).toMoney());
+        const Money owed = invoices.field(amount_owed).toMoney();
+        const Money paid = invoices.field(amount_paid).toMoney();
+        line += amount(owed);
         line += QLatin1String("Paid  ");
-        line += amount(invoices.field(amount_paid).toMoney());
+        line += amount(paid);
         line += tag;
+        if (all_)
+            line += QString(std::max<qsizetype>(tagWidth - tag.size(), 0) + 2, QLatin1Char(' '));
+        const Money balance = payments::balanceDue(owed, paid);
+        line += QLatin1String("Due  ");
+        line += balances_.text(balance.raw(), [&] { return format(balance, pattern_); });
+        if (balanceDue)
+            *balanceDue += balance;
         return line;
     }
 
@@ -87,9 +100,14 @@ private:
         return amounts_.text(value.raw(), [&] { return format(value, money_); });
     }
 
+    // A tag of a four-digit customer: "C0012:  " and eight letters, a comma and one.
+    static constexpr qsizetype tagWidth = 18;
     QString money_;
+    QString pattern_ = QStringLiteral("$0.00");
+    bool all_;
     TextCache dates_;
     TextCache amounts_;
+    TextCache balances_;
 };
 
 } // namespace
@@ -108,6 +126,13 @@ QString statusText(qint16 cust, int count) {
            QStringLiteral(" Has no invoices");
 }
 
+QString statusText(qint16 cust, int count, Money balanceDue) {
+    QString text = statusText(cust, count);
+    if (count > 0)
+        text += QStringLiteral("   Balance due: ") + format(balanceDue, QStringLiteral("$0.00"));
+    return text;
+}
+
 Listing listInvoices(RecordSet& invoices, qint16 cust, const std::vector<CustomerTag>& tags) {
     Listing listing;
     const bool all = cust < 0;
@@ -120,9 +145,10 @@ Listing listInvoices(RecordSet& invoices, qint16 cust, const std::vector<Custome
         QString line;
         if (all) {
             const int tag = tagIndex.find(owner);
-            line = writer.line(invoices, tag >= 0 ? tags[size_t(tag)].text : QString());
+            line = writer.line(invoices, tag >= 0 ? tags[size_t(tag)].text : QString(),
+                               &listing.balanceDue);
         } else if (owner == cust) {
-            line = writer.line(invoices);
+            line = writer.line(invoices, QString(), &listing.balanceDue);
         } else {
             continue;
         }

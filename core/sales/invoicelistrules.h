@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/common/money.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -42,16 +44,22 @@ private:
 // The status line for a customer number (negative: all customers) and the invoices listed.
 QString statusText(qint16 cust, int count);
 
+// The status line with the total still owed over the invoices listed after it, when there are
+// any: "Cust: #12 has  3 invoice(s)   Balance due: $40.00".
+QString statusText(qint16 cust, int count, Money balanceDue);
+
 struct Listing {
     QStringList lines;
     std::vector<int> positions; // each line's row position in "sales_invoices"
+    Money balanceDue;           // owed less paid, over the invoices listed
 };
 
 // Walks "sales_invoices" in table order. A customer number of 0 or more lists that customer's
 // invoices; a negative one lists every invoice whose customer has a tag (an invoice whose
 // customer is missing from the tags is listed without one), and nothing when there are no tags.
 // A line holds the invoice's number, update date, amount owed, "Paid  ", amount paid, then the
-// tag; the amounts take one blank less in the all-customers list to leave room for the tag.
+// tag; the amounts take one blank less in the all-customers list to leave room for the tag. It
+// ends with "Due  " and the balance due, after the tag padded to the width of the longest tag.
 Listing listInvoices(RecordSet& invoices, qint16 cust, const std::vector<CustomerTag>& tags);
 
 } // namespace invoicelist

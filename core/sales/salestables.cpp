@@ -43,3 +43,16 @@ static_assert(std::size(columns) == columnCount);
 
 constinit const TableDef table{"items_per_sale", columns};
 } // namespace ItemsPerSale
+
+namespace Payments {
+namespace {
+constexpr ColumnDef columns[] = {
+    {"invoice_no", Whole},
+    {"payment_date", Date},
+    {"amount", Money},
+};
+static_assert(std::size(columns) == columnCount);
+} // namespace
+
+constinit const TableDef table{"payments", columns};
+} // namespace Payments

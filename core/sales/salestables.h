@@ -49,3 +49,14 @@ enum Col : int {
 };
 extern const TableDef table;
 } // namespace ItemsPerSale
+
+// One row per payment received on an invoice; the invoice's amount_paid is always their sum.
+namespace Payments {
+enum Col : int {
+    invoice_no,   // whole number: sales_invoices.invoice_no
+    payment_date, // date the payment was recorded
+    amount,       // money, more than 0
+    columnCount
+};
+extern const TableDef table;
+} // namespace Payments

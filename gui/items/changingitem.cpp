@@ -137,6 +137,7 @@ void changingitem::buildGrid() {
         hideClassList();
         redisplay();
     });
+    buildLineRemoval();
 }
 
 void changingitem::fillClassList() {
@@ -481,4 +482,27 @@ void changingitem::mouseDoubleClickEvent(QMouseEvent* event) {
 // The close box and Esc leave as Cancel does.
 void changingitem::reject() {
     cancel();
+}
+
+// --- Removing a line
+
+void changingitem::buildLineRemoval() {
+    grid_->setRemovable([this](int r) { return canRemoveLine(r + VScroll1->value()); });
+    connect(grid_, &LineGrid::removeRequested, this,
+            [this](int r) { removeLine(r + VScroll1->value()); });
+}
+
+// A line of an item that can still change, and can be saved here.
+bool changingitem::canRemoveLine(int k) const {
+    return !confirmed && complete_ && k >= 0 && k < cnt;
+}
+
+void changingitem::removeLine(int k) {
+    hideClassList();
+    if (!canRemoveLine(k) || !prompts::question(QStringLiteral("Remove line %1?").arg(k + 1)))
+        return;
+    lines_.remove(k);
+    cnt = qint16(lines_.count());
+    VScroll1->setRange(0, ItemLines::scrollMaximumForLoaded(cnt));
+    redisplay();
 }

@@ -85,6 +85,10 @@ private:
     float markupFactor() const;
     bool unsavedChanges() const;
     void updatePrices();
+    // Removing a line: Delete or "Remove line" on a line of an unconfirmed item.
+    void buildLineRemoval();
+    bool canRemoveLine(int k) const;
+    void removeLine(int k);
 
     ItemLines lines_;
     bool confirmed = false;

@@ -80,7 +80,7 @@ void showinvoices::showlist() {
         business().connection(Business::sales_invoices), cust, List3);
     List1->addItems(listing.lines);
     List2 = std::move(listing.positions);
-    Label1->setText(invoicelist::statusText(cust, int(List2.size())));
+    Label1->setText(invoicelist::statusText(cust, int(List2.size()), listing.balanceDue));
     List1->show();
 }
 

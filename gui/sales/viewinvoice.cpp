@@ -113,6 +113,7 @@ void viewinvoice::buildControls() {
     connect(Command1[0], &QPushButton::clicked, this, &viewinvoice::save);
     connect(Command1[1], &QPushButton::clicked, this, &viewinvoice::confirm);
     connect(Command1[2], &QPushButton::clicked, this, &viewinvoice::closeEditor);
+    addOutputButtons(buttons);
 }
 
 void viewinvoice::buildGrid() {
@@ -134,6 +135,7 @@ bool viewinvoice::load() {
     cnt = 0;
     confirmed = false;
     lines_changed = false;
+    storedConfirmed_ = false;
     lines_.clear();
     settings_ = business().settings();
     try {
@@ -150,6 +152,7 @@ bool viewinvoice::load() {
     if (isUnloaded())
         return false;
     redisplay();
+    showPaid(itemcosting::amountOf(Text1[7]->text()));
     if (sell != 1)
         adder2(sell);
     return true;
@@ -199,6 +202,7 @@ bool viewinvoice::loadStored() {
         Text1[3]->setText(shownDate(invoices.field(confirmed_date).toDate()));
         Text1[4]->setText(shownDate(invoices.field(delivery_date).toDate()));
         confirmed = true;
+        storedConfirmed_ = true;
     } else {
         Text1[3]->setText(QStringLiteral("N/A"));
         Text1[4]->setText(QStringLiteral("N/A"));
@@ -417,18 +421,7 @@ void viewinvoice::save() {
                          PromptIcon::Exclamation);
         return;
     }
-    InvoiceBoxes boxes;
-    boxes.invoiceNo = Text1[0]->text();
-    boxes.custNo = Text1[1]->text();
-    boxes.updateDate = Text1[2]->text();
-    boxes.confirmedDate = Text1[3]->text();
-    boxes.deliveryDate = Text1[4]->text();
-    boxes.salesperson = Text1[5]->text();
-    boxes.owed = Text1[6]->text();
-    boxes.paid = Text1[7]->text();
-    boxes.tax = Text1[8]->text();
-    boxes.delivered = Text1[9]->text();
-    boxes.confirmed = confirmed;
+    const InvoiceBoxes boxes = shownBoxes();
     try {
         lines_.save(business().connection(Business::items_per_sale),
                     business().connection(Business::sales_invoices), savedInvoice(boxes),

@@ -3,6 +3,7 @@
 #include "core/business/bizsettings.h"
 #include "gui/widgets/windowslot.h"
 #include "gui/finder/pickercaller.h"
+#include "core/sales/invoicedocument.h"
 #include "core/sales/invoicelines.h"
 
 #include <QDialog>
@@ -11,6 +12,7 @@
 #include <optional>
 
 class LineGrid;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -59,6 +61,14 @@ public:
     std::array<QPushButton*, 3> Command1{}; // "&Save", "C&onfirm", "&Close"
     QPushButton* ExportList = nullptr;      // "Export...": the lines to a CSV file
 
+    // Beside them: "Print..." (Ctrl+P), "Save as PDF..." and, for a confirmed invoice as stored,
+    // "Record payment...".
+    QPushButton* PrintInvoice = nullptr;
+    QPushButton* SavePdf = nullptr;
+    QPushButton* RecordPayment = nullptr;
+    // The invoice as it would be printed now.
+    InvoiceDocument document() const;
+
 protected:
     void reject() override;
 
@@ -83,6 +93,18 @@ private:
     void leave();
     void exportLines();
 
+    // The header boxes as shown, for Save and for printing.
+    invoicerules::InvoiceBoxes shownBoxes() const;
+    // Printing, payments and removing a line.
+    void addOutputButtons(QHBoxLayout* row);
+    void printInvoice();
+    void savePdf();
+    bool mayTakePayment() const;
+    void showPaid(Money paid);
+    void recordPayment();
+    bool canRemoveLine(int k) const;
+    void removeLine(int k);
+
     // What the user can change in the header, to tell whether anything was changed.
     struct Shown {
         QString salesperson;
@@ -106,4 +128,5 @@ private:
     qint16 max_delivery = 0;
     LineGrid* grid_ = nullptr;
     BizSettings settings_;
+    bool storedConfirmed_ = false; // loaded confirmed: payments may be taken
 };

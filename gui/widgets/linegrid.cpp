@@ -5,7 +5,10 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 namespace {
@@ -118,12 +121,49 @@ void LineGrid::stepRow(int column, int row, int step) {
         scroll_->setValue(scroll_->value() + step);
 }
 
+void LineGrid::setRemovable(std::function<bool(int row)> removable) {
+    removable_ = std::move(removable);
+}
+
+void LineGrid::showLineMenu(QWidget* box, int row, const QPoint& globalPos) {
+    auto* menu = new QMenu(box);
+    menu->setObjectName(QStringLiteral("LineMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* remove = menu->addAction(QStringLiteral("Remove line"));
+    remove->setObjectName(QStringLiteral("RemoveLine"));
+    remove->setEnabled(removable_(row));
+    // Asked once the menu has closed, so that the question is not opened from inside it.
+    connect(remove, &QAction::triggered, this, [this, row] { emit removeRequested(row); },
+            Qt::QueuedConnection);
+    menu->popup(globalPos);
+}
+
 bool LineGrid::eventFilter(QObject* watched, QEvent* event) {
     const QVariant column = watched->property(columnProperty);
     if (!column.isValid() || keyclick::reachesDisabled(watched, event))
         return QObject::eventFilter(watched, event);
     const int c = column.toInt();
     const int r = watched->property(rowProperty).toInt();
+    if (removable_) {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+            return true;
+        if (type == QEvent::ContextMenu) {
+            showLineMenu(static_cast<QWidget*>(watched), r,
+                         static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
+        if (type == QEvent::KeyPress) {
+            const auto* key = static_cast<const QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Delete && !key->isAutoRepeat() &&
+                (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)) {
+                if (removable_(r))
+                    emit removeRequested(r);
+                return true;
+            }
+        }
+    }
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:

@@ -5,10 +5,12 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <span>
 #include <vector>
 
 class QEvent;
+class QPoint;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -60,11 +62,18 @@ public:
     void markBox(int column, int row, const QColor& colour);
     void setBoxesEnabled(bool enabled);
 
+    // Lets the user remove the line a row shows: Delete on one of its boxes, or "Remove line" in
+    // the boxes' context menu (greyed where `removable` says no), asks for it with
+    // removeRequested. Once set, the right button opens that menu instead of clicking.
+    void setRemovable(std::function<bool(int row)> removable);
+
 signals:
     // A mouse press or double-click, or Return or Space, on a box.
     void clicked(int column, int row);
     // The pointer moved over a box, or a tooltip is about to show on it.
     void hovered(int column, int row);
+    // Delete or "Remove line" on a row whose line may be removed.
+    void removeRequested(int row);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -72,6 +81,7 @@ protected:
 private:
     void copyColumn(int column, QLineEdit** out, int count) const;
     void stepRow(int column, int row, int step);
+    void showLineMenu(QWidget* box, int row, const QPoint& globalPos);
 
     QWidget* owner_;
     QGridLayout* layout_;
@@ -80,6 +90,7 @@ private:
     std::vector<QLineEdit*> boxes_; // row by row
     std::vector<QLabel*> headers_;
     QScrollBar* scroll_ = nullptr;
+    std::function<bool(int row)> removable_;
 };
 
 // True for a key press that stands for a click: Return, Enter or Space, not repeated by holding.

@@ -43,7 +43,7 @@ echo "package: $(basename "$deb")"
 [ "$(dpkg-deb -f "$deb" Package)" = varnek-praxo ] || fail "wrong package name"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
-for needed in libqt6widgets6 libqt6svg6 libsqlite3-0 libzip4 qt6-qpa-plugins; do
+for needed in libqt6widgets6 libqt6svg6 libqt6printsupport6 libsqlite3-0 libzip4 qt6-qpa-plugins; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed"
 done
 

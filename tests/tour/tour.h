@@ -38,3 +38,4 @@ void addItemSteps(Tour& tour);      // two assembled items, one inside the other
 void addSalesSteps(Tour& tour);     // a customer, an invoice, confirmation and delivery
 void addBackupSteps(Tour& tour);    // the parts list exported, a backup of the business
 void addStalePriceSteps(Tour& tour); // a part's cost rises; the items' old prices updated
+void addInvoiceOutputSteps(Tour& tour); // a line removed, print and PDF, payments

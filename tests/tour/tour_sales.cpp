@@ -197,5 +197,6 @@ void addSalesSteps(Tour& tour) {
                 false);
     sellItem(tour);
     deliver(tour);
+    addInvoiceOutputSteps(tour);
     nextDay(tour);
 }

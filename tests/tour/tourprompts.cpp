@@ -61,7 +61,11 @@ void TourPrompts::whenBoxShown(const QString& shotName, std::function<void(QWidg
         }
         prepare(box);
         QTimer::singleShot(settleMs, box, [=] {
-            tourkit::shoot(shotName);
+            // A name of its own ("guide-...") leaves the numbering of the others alone.
+            if (shotName.startsWith(QLatin1String("guide-")))
+                tourkit::shootAs(shotName);
+            else
+                tourkit::shoot(shotName);
             answer(box);
         });
     });
@@ -118,4 +122,23 @@ QString TourPrompts::input(const QString& prompt, const QString& title,
     showing_ = false;
     tourkit::check(shown == answer, QStringLiteral("the answer to \"%1\"").arg(prompt));
     return answer;
+}
+
+void TourPrompts::answerWindow(const QString& objectName, const QString& fileName,
+                               std::function<void(QWidget*)> answer, int attemptsLeft) {
+    showing_ = true;
+    QTimer::singleShot(30, [=, this] {
+        QWidget* window = QApplication::activeModalWidget();
+        if (!window || !window->isVisible() || window->objectName() != objectName) {
+            if (attemptsLeft <= 0)
+                tourkit::fatal(QStringLiteral("the window %1 never appeared").arg(objectName));
+            answerWindow(objectName, fileName, answer, attemptsLeft - 1);
+            return;
+        }
+        QTimer::singleShot(settleMs, window, [=, this] {
+            tourkit::shootAs(fileName);
+            answer(window);
+            showing_ = false;
+        });
+    });
 }

@@ -24,6 +24,10 @@ public:
                      const QString& shotName = QString());
     // True while a real box is on the screen.
     bool showing() const { return showing_; }
+    // A modal window of the program's (by objectName) that the next step opens: photographed
+    // as <fileName>.png once shown, then closed by `answer`; the script waits meanwhile.
+    void answerWindow(const QString& objectName, const QString& fileName,
+                      std::function<void(QWidget*)> answer, int attemptsLeft = 200);
 
     void message(const QString& text, const QString& title, PromptIcon icon) override;
     bool question(const QString& text, const QString& title) override;

@@ -19,7 +19,7 @@ using namespace invoicerules;
 namespace {
 
 const TableDef* const salesTables[] = {&Customers::table, &SalesInvoices::table,
-                                       &ItemsPerSale::table};
+                                       &ItemsPerSale::table, &Payments::table};
 
 InvoiceLine lineWith(const QString& price, const QString& days = QStringLiteral("  "),
                      const QString& qty = QStringLiteral("01")) {

@@ -502,12 +502,12 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::newRow("customer with three")
             << qint16(12) << QList<int>{12, 4} << QList<int>{12, 4, 12, 12}
-            << "Cust: #12 has  3 invoice(s)" << 3;
+            << "Cust: #12 has  3 invoice(s)   Balance due: $0.00" << 3;
         QTest::newRow("customer without") << qint16(12) << QList<int>{12, 4} << QList<int>{4, 4}
                                           << "Cust: # 12 Has no invoices" << 0;
         QTest::newRow("all with seven")
             << qint16(-1) << QList<int>{12, 4} << QList<int>{12, 4, 4, 12, 12, 4, 4}
-            << "Total invoices:  7" << 7;
+            << "Total invoices:  7   Balance due: $0.00" << 7;
         QTest::newRow("all without")
             << qint16(-1) << QList<int>{12} << QList<int>{} << "No invoice records" << 0;
         QTest::newRow("all without customers")
@@ -538,18 +538,21 @@ private slots:
         QTest::newRow("one customer")
             << qint16(12) << "PO/Invoices of customer:  0012 -> DOE, Jo"
             << QStringList{
-                   "12345:        31/12/2023            $0.13          Paid  $10.00          ",
-                   "0007:        05/03/2001            $1234.50          Paid  $0.00          "};
+                   "12345:        31/12/2023            $0.13          Paid  $10.00          "
+                   "Due  -$9.88",
+                   "0007:        05/03/2001            $1234.50          Paid  $0.00          "
+                   "Due  $1234.50"};
         QTest::newRow("all customers")
             << qint16(-1) << "PO/Invoices for ALL Customers"
             << QStringList{
                    "12345:        31/12/2023            $0.13         Paid  $10.00         "
-                   "C0012:  VANDERBI,J",
+                   "C0012:  VANDERBI,J  Due  -$9.88",
                    "0008:        01/01/2024            $0.00         Paid  $0.00         "
-                   "C10000:  O,A",
-                   "0009:        05/03/2001            $0.00         Paid  $0.00         ",
+                   "C10000:  O,A        Due  $0.00",
+                   "0009:        05/03/2001            $0.00         Paid  $0.00         "
+                   "                    Due  $0.00",
                    "0007:        05/03/2001            $1234.50         Paid  $0.00         "
-                   "C0012:  VANDERBI,J"};
+                   "C0012:  VANDERBI,J  Due  $1234.50"};
     }
     void listLines() {
         QFETCH(qint16, cust);
