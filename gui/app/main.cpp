@@ -10,6 +10,6 @@ int main(int argc, char* argv[]) {
     prompts::setResponder(&prompts);
     MDIForm1& window = MDIForm1::get();
     window.startup();
-    window.show();
+    window.showPlaced();
     return app.exec();
 }

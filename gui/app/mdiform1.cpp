@@ -8,6 +8,7 @@
 #include "gui/app/settingback.h"
 #include "gui/app/settings.h"
 #include "gui/app/titlepage.h"
+#include "gui/app/windowplace.h"
 #include "gui/catalogue/codepage.h"
 #include "gui/finder/databaseview.h"
 #include "gui/items/newitem.h"
@@ -171,6 +172,10 @@ void MDIForm1::startup() {
     openHome(QDir::currentPath());
 }
 
+void MDIForm1::showPlaced() {
+    windowplace::show(*this, homePath_);
+}
+
 void MDIForm1::openHome(const QString& homeFolder) {
     closeSession();
     homePath_ = QDir(homeFolder).absolutePath();
@@ -293,6 +298,16 @@ void MDIForm1::showChild(QWidget* window) {
     QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
     frame->setObjectName(window->objectName() + QStringLiteral("Frame"));
     frame->show();
+    keepInside(frame, mdiArea_->viewport()->size());
+}
+
+// A window larger than the main window's area is made to fit it, and one placed past its edge
+// is moved back in, so that its buttons are never out of reach.
+void MDIForm1::keepInside(QMdiSubWindow* frame, QSize room) {
+    frame->resize(frame->size().boundedTo(room).expandedTo(frame->minimumSize()));
+    const int x = qMax(0, qMin(frame->x(), room.width() - frame->width()));
+    const int y = qMax(0, qMin(frame->y(), room.height() - frame->height()));
+    frame->move(x, y);
 }
 
 void MDIForm1::finderUnloaded() {
@@ -428,6 +443,7 @@ void MDIForm1::showHelp() {
 // Exit: every window of the open business unloads, the registry is written, and the program
 // ends, whatever other window is still shown.
 void MDIForm1::closeEvent(QCloseEvent* event) {
+    windowplace::save(*this, homePath_);
     backUpAutomatically();
     closeSession();
     if (settingback* backdrop = settingback::loaded())

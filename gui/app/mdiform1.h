@@ -12,6 +12,7 @@
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolButton;
 
@@ -25,6 +26,8 @@ public:
 
     // Start-up: title page, then the home folder (the current directory), registry, reset.
     void startup();
+    // Shows the main window where and as large as it was left in the home folder.
+    void showPlaced();
     // Start-up without the title page: takes the folder as the home folder, reads its registry
     // and opens the business it names.
     void openHome(const QString& homeFolder);
@@ -58,6 +61,7 @@ private:
     void buildToolbar();
     QAction* addEntry(QMenu* menu, const char* name, const QString& caption);
     void setBusinessMenus(bool open);
+    static void keepInside(QMdiSubWindow* frame, QSize room);
 
     void openSession(int slot);
     void closeSession();

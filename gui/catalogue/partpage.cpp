@@ -6,6 +6,7 @@
 #include "core/common/database.h"
 #include "gui/widgets/keyclick.h"
 #include "gui/widgets/unsavedwork.h"
+#include "gui/widgets/pictures.h"
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
@@ -351,10 +352,8 @@ bool Partpage::showPicture(const QString& name) {
     const QImage image = reader.read();
     if (image.isNull())
         return false;
-    const QSize room = Picture1->contentsRect().size();
-    const bool tooBig = image.width() > room.width() || image.height() > room.height();
-    Picture1->setPixmap(QPixmap::fromImage(
-        tooBig ? image.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation) : image));
+    Picture1->setPixmap(
+        pictures::fitted(image, Picture1->contentsRect().size(), Picture1->devicePixelRatioF()));
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "core/common/textnum.h"
 #include "core/finder/findermodel.h"
 #include "gui/finder/finderactions.h"
+#include "gui/widgets/fulltext.h"
 #include "gui/widgets/keyclick.h"
 #include "gui/widgets/listexport.h"
 
@@ -98,6 +99,7 @@ void databaseview::buildControls() {
         List1[i]->setObjectName(QStringLiteral("List1(%1)").arg(i));
         List1[i]->setModel(model_);
         List1[i]->setModelColumn(i);
+        List1[i]->setItemDelegate(new FullTextDelegate(List1[i]));
         List1[i]->setUniformItemSizes(true);
         // Amounts are right-aligned with blanks, which only lines up in a fixed-pitch font.
         List1[i]->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

@@ -7,6 +7,7 @@
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
 #include "gui/finder/pickercaller.h"
+#include "gui/widgets/pictures.h"
 #include "core/finder/pickerrules.h"
 
 #include <QDir>
@@ -380,11 +381,12 @@ void getpart::showPicture(const QString& name) {
     const QString path = picker::pictureFile(name, QDir(business().folder()));
     if (path.isEmpty())
         return;
-    const QPixmap image(path);
+    const QImage image(path);
     if (image.isNull())
         return;
-    Picture1->setPixmap(image.scaled(Picture1->contentsRect().size(), Qt::KeepAspectRatio,
-                                     Qt::SmoothTransformation));
+    Picture1->setPixmap(
+        pictures::fitted(image, Picture1->contentsRect().size(), Picture1->devicePixelRatioF(),
+                         true));
 }
 
 void getpart::chooseKind(int option) {

@@ -5,6 +5,7 @@
 #include "core/common/database.h"
 #include "gui/widgets/buttonrow.h"
 #include "gui/widgets/linegrid.h"
+#include "gui/widgets/showonly.h"
 #include "gui/widgets/unsavedwork.h"
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
@@ -84,8 +85,11 @@ void changingitem::buildControls() {
         Label1[i]->installEventFilter(this);
         Text1[i] = new QLineEdit(this);
         Text1[i]->setObjectName(QStringLiteral("Text1(%1)").arg(i));
-        Text1[i]->setReadOnly(true);
-        Text1[i]->setEnabled(i == 5 || i == 7);
+        // The mark-up and the class change by a click; the others are shown only.
+        if (i == 5 || i == 7)
+            Text1[i]->setReadOnly(true);
+        else
+            showOnly(Text1[i]);
         Text1[i]->installEventFilter(this);
         const int row = i % 4;
         const int column = (i / 4) * 2;

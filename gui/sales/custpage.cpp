@@ -86,7 +86,9 @@ custpage::custpage() : Calendar1(new QCalendarWidget(this)) {
     keyclick::closeOnEscape(Calendar1, Text1[birthDate]);
     keyclick::returnPressesFocusedButtons(this);
 
-    setMinimumSize(520, 360);
+    // Tall enough for the calendar that drops over the fields, and no taller than the form.
+    setMinimumSize(520, Calendar1->sizeHint().height() + 4);
+    resize(minimumSize().expandedTo(sizeHint()));
 }
 
 RecordSet& custpage::customers() const {

@@ -4,6 +4,7 @@
 #include "core/common/database.h"
 #include "gui/widgets/buttonrow.h"
 #include "gui/widgets/linegrid.h"
+#include "gui/widgets/showonly.h"
 #include "core/common/prompts.h"
 #include "core/common/recordset.h"
 #include "core/common/textnum.h"
@@ -82,10 +83,8 @@ void viewinvoice::buildControls() {
         Text1[i] = new QLineEdit(this);
         Text1[i]->setObjectName(QStringLiteral("Text1(%1)").arg(i));
         const bool editable = i == 5 || i == 8;
-        Text1[i]->setReadOnly(!editable);
-        // Boxes that only show are no tab stops; a click still selects their text.
         if (!editable)
-            Text1[i]->setFocusPolicy(Qt::ClickFocus);
+            showOnly(Text1[i]);
         const int row = i % 5;
         const int column = (i / 5) * 2;
         fields->addWidget(Label1[i], row, column, Qt::AlignRight);

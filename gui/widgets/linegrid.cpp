@@ -1,8 +1,10 @@
 #include "gui/widgets/linegrid.h"
 
+#include "gui/widgets/fulltext.h"
 #include "gui/widgets/keyclick.h"
 
 #include <QGridLayout>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QContextMenuEvent>
@@ -73,6 +75,7 @@ LineGrid::LineGrid(QWidget* owner, std::vector<Column> columns, int rows)
             box->setPalette(palette);
             setBackground(box, column.colour);
             box->setCursor(column.cursor);
+            fitToColumn(box, column.stretch);
             layout_->addWidget(box, r + 1, c);
             boxes_.push_back(box);
         }
@@ -81,6 +84,15 @@ LineGrid::LineGrid(QWidget* owner, std::vector<Column> columns, int rows)
     scroll_->setObjectName(QStringLiteral("VScroll1"));
     scroll_->setRange(0, 0);
     layout_->addWidget(scroll_, 1, count, rows_, 1);
+}
+
+// A column that shares the width left over (the description) starts wide enough for a usual
+// text and takes that room as the window grows; the others keep the width of their figures.
+void LineGrid::fitToColumn(QLineEdit* box, int stretch) {
+    const int chars = stretch > 0 ? 14 * stretch : 9;
+    box->setMinimumWidth(box->fontMetrics().averageCharWidth() * chars);
+    box->setSizePolicy(stretch > 0 ? QSizePolicy::Expanding : QSizePolicy::Preferred,
+                       QSizePolicy::Fixed);
 }
 
 QLineEdit* LineGrid::box(int column, int row) const {
@@ -101,6 +113,8 @@ void LineGrid::showRow(int row, std::span<const QString> cells, bool active) {
         target->setCursorPosition(0); // a long text shows its start
         setBackground(target, active ? column.colour : grey);
         target->setCursor(active ? column.cursor : Qt::CrossCursor);
+        // Tab passes over greyed rows; a click still reaches them.
+        target->setFocusPolicy(active ? Qt::StrongFocus : Qt::ClickFocus);
     }
 }
 
@@ -171,9 +185,12 @@ bool LineGrid::eventFilter(QObject* watched, QEvent* event) {
         return true;
     case QEvent::MouseMove:
     case QEvent::Enter:
-    case QEvent::ToolTip:
         emit hovered(c, r);
         return false;
+    case QEvent::ToolTip:
+        // The owner sets the box's tooltip first; a text cut by the box's width heads it.
+        emit hovered(c, r);
+        return fulltext::showTip(*box(c, r), *static_cast<QHelpEvent*>(event));
     case QEvent::KeyPress: {
         if (isKeyClick(event)) {
             emit clicked(c, r);

@@ -80,6 +80,7 @@ protected:
 
 private:
     void copyColumn(int column, QLineEdit** out, int count) const;
+    static void fitToColumn(QLineEdit* box, int stretch);
     void stepRow(int column, int row, int step);
     void showLineMenu(QWidget* box, int row, const QPoint& globalPos);
 

@@ -77,6 +77,25 @@ QPixmap pixmap(const QString& name, QSize logicalSize, qreal devicePixelRatio) {
                 devicePixelRatio > 0 ? devicePixelRatio : primaryScreenRatio());
 }
 
+QPixmap fitted(const QImage& image, QSize room, qreal devicePixelRatio, bool enlarge) {
+    if (image.isNull() || room.isEmpty())
+        return {};
+    const qreal ratio = qMax<qreal>(devicePixelRatio, 1.0);
+    // How many image pixels fall on one device-independent pixel when the image just fits.
+    const qreal needed = qMax(qreal(image.width()) / room.width(),
+                              qreal(image.height()) / room.height());
+    QPixmap result;
+    if (needed > ratio || (enlarge && needed < ratio)) {
+        result = QPixmap::fromImage(image.scaled((QSizeF(room) * ratio).toSize(),
+                                                 Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        result.setDevicePixelRatio(ratio);
+    } else {
+        result = QPixmap::fromImage(image);
+        result.setDevicePixelRatio(qMax<qreal>(needed, 1.0));
+    }
+    return result;
+}
+
 QIcon icon(const QString& name) {
     QSvgRenderer renderer;
     if (!load(renderer, name))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
@@ -21,6 +22,11 @@ QString resourcePath(const QString& name);
 // picture keeps its proportions and is centred; the rest of the pixmap is transparent. A null
 // pixmap for an unknown name or an empty size.
 QPixmap pixmap(const QString& name, QSize logicalSize, qreal devicePixelRatio = 0);
+
+// A photograph (a part's picture) made to fit `room` device-independent pixels on a screen of
+// the given device pixel ratio: it keeps its proportions, uses the screen's own pixels instead
+// of being scaled up by it. A smaller image is enlarged to the room only when `enlarge` is set.
+QPixmap fitted(const QImage& image, QSize room, qreal devicePixelRatio, bool enlarge = false);
 
 // An icon holding the picture at several sizes, each at 1x and 2x. A null icon for an unknown name.
 QIcon icon(const QString& name);

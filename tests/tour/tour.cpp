@@ -79,7 +79,7 @@ int main(int argc, char* argv[]) {
 
     MDIForm1& window = MDIForm1::get();
     window.startup();
-    window.show();
+    window.showPlaced();
     script.start();
     const int code = app.exec();
 

@@ -1,10 +1,14 @@
 #include "tourkit.h"
 
+#include "gui/app/mdiform1.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
@@ -39,8 +43,32 @@ void shoot(const QString& name) {
     shootAs(QStringLiteral("guide-%1-%2").arg(++shotCount, 2, 10, QLatin1Char('0')).arg(name));
 }
 
+namespace {
+
+// Every window shown lies within the main window: the windows inside it within its area, the
+// others within its frame.
+void checkWindowsFit() {
+    const MDIForm1& main = MDIForm1::get();
+    const QRect frame = main.frameGeometry();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != &main && window->isVisible() && window->isWindow() &&
+            !window->inherits("QMenu") && !window->inherits("QTipLabel"))
+            check(frame.contains(window->frameGeometry()),
+                  QStringLiteral("%1 fits in the main window").arg(window->objectName()));
+    }
+    const QRect area = main.mdiArea()->viewport()->rect();
+    for (const QMdiSubWindow* inside : main.mdiArea()->subWindowList()) {
+        if (inside->isVisible())
+            check(area.contains(inside->geometry()),
+                  QStringLiteral("%1 fits in the main window's area").arg(inside->objectName()));
+    }
+}
+
+} // namespace
+
 void shootAs(const QString& name) {
     QApplication::processEvents();
+    checkWindowsFit();
     const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
     const QString file = QDir(shotFolder).filePath(name + QStringLiteral(".png"));
     check(!screen.isNull() && screen.save(file), QStringLiteral("screenshot ") + file);

@@ -1,0 +1,86 @@
+#include "gui/widgets/fulltext.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolTip>
+
+namespace fulltext {
+
+QString withoutPadding(const QString& text) {
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1).isSpace())
+        --end;
+    return text.left(end);
+}
+
+bool fits(const QLineEdit& box) {
+    // The room inside the frame and the line edit's own side margins.
+    QStyleOptionFrame option;
+    option.initFrom(&box);
+    const QRect inner =
+        box.style()->subElementRect(QStyle::SE_LineEditContents, &option, &box);
+    const QMargins margins = box.textMargins();
+    const int room = inner.width() - margins.left() - margins.right() - 4;
+    return box.fontMetrics().horizontalAdvance(withoutPadding(box.text())) <= room;
+}
+
+bool showTip(QLineEdit& box, const QHelpEvent& event) {
+    QString tip = box.toolTip();
+    const QString whole = withoutPadding(box.text());
+    if (!fits(box) && !tip.contains(whole))
+        tip = tip.isEmpty() ? whole : whole + QLatin1Char('\n') + tip;
+    if (tip.isEmpty())
+        return false;
+    QToolTip::showText(event.globalPos(), tip, &box);
+    return true;
+}
+
+} // namespace fulltext
+
+void FullTextDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                       const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->text = fulltext::withoutPadding(option->text);
+}
+
+QString FullTextDelegate::shownText(const QAbstractItemView* view,
+                                   const QStyleOptionViewItem& option,
+                                   const QModelIndex& index) const {
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QStyle* style = view->style();
+    // The style draws the text inside its focus-frame margin on each side.
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, view);
+    return cell.fontMetrics.elidedText(cell.text, cell.textElideMode,
+                                       textRect.width() - 2 * margin);
+}
+
+QString FullTextDelegate::shownText(const QAbstractItemView* view,
+                                   const QModelIndex& index) const {
+    QStyleOptionViewItem option;
+    option.initFrom(view->viewport());
+    option.font = view->font();
+    option.fontMetrics = QFontMetrics(option.font);
+    option.rect = view->visualRect(index);
+    option.textElideMode = view->textElideMode();
+    return shownText(view, option, index);
+}
+
+bool FullTextDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                 const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString whole = fulltext::withoutPadding(index.data(Qt::DisplayRole).toString());
+    QString tip = index.data(Qt::ToolTipRole).toString();
+    if (shownText(view, option, index) != whole && !tip.contains(whole))
+        tip = tip.isEmpty() ? whole : whole + QLatin1Char('\n') + tip;
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event->globalPos(), tip, view->viewport(), view->visualRect(index));
+    return true;
+}
