@@ -101,6 +101,8 @@ void databaseview::buildControls() {
         List1[i]->setModelColumn(i);
         List1[i]->setItemDelegate(new FullTextDelegate(List1[i]));
         List1[i]->setUniformItemSizes(true);
+        // Lines are laid out again when the column changes width, so that they elide to it.
+        List1[i]->setResizeMode(QListView::Adjust);
         // Amounts are right-aligned with blanks, which only lines up in a fixed-pitch font.
         List1[i]->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         List1[i]->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -96,8 +96,8 @@ void changingitem::buildControls() {
         fields->addWidget(Label1[i], row, column, Qt::AlignRight);
         fields->addWidget(Text1[i], row, column + 1);
     }
-    Text1[1]->setMinimumWidth(260);
-    Text1[7]->setMinimumWidth(260);
+    Text1[1]->setMinimumWidth(200);
+    Text1[7]->setMinimumWidth(200);
     marks_ = new StaleMarks(this);
     fields->addLayout(marks_->layout(), 0, 4, 4, 1);
     connect(marks_->button(), &QPushButton::clicked, this, &changingitem::updatePrices);

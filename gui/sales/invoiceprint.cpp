@@ -340,7 +340,7 @@ void preview(const InvoiceDocument& doc, QWidget* parent) {
     printer.setDocName(doc.title);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("PrintPreview"));
-    dialog.resize(800, 680); // a page that can be read without zooming first
+    dialog.resize(760, 660); // a page that can be read without zooming first
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&doc](QPrinter* target) { paint(doc, *target); });
     dialog.exec();

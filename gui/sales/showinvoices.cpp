@@ -53,7 +53,7 @@ showinvoices::showinvoices() : List1(new QListWidget(this)), Label1(new QLabel(t
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(List1, 1);
     layout->addLayout(buttons);
-    resize(820, 420);
+    resize(760, 420);
     keyclick::returnPressesFocusedButtons(this);
 }
 

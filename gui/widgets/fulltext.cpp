@@ -70,6 +70,12 @@ QString FullTextDelegate::shownText(const QAbstractItemView* view,
     return shownText(view, option, index);
 }
 
+// No width of its own: a list lays such a line out across its whole visible width.
+QSize FullTextDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                 const QModelIndex& index) const {
+    return {1, QStyledItemDelegate::sizeHint(option, index).height()};
+}
+
 bool FullTextDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
                                  const QStyleOptionViewItem& option, const QModelIndex& index) {
     if (event->type() != QEvent::ToolTip || !index.isValid())

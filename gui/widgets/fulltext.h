@@ -23,13 +23,15 @@ bool showTip(QLineEdit& box, const QHelpEvent& event);
 
 } // namespace fulltext
 
-// A list cell drawn without its padding blanks; its tooltip shows the whole text when the cell
-// elides it (and the model offers no tooltip of its own).
+// A list cell drawn without its padding blanks, as wide as its column so that it elides to the
+// column's visible width; its tooltip shows the whole text when the cell elides it, ahead of
+// the model's own tooltip.
 class FullTextDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override;
 

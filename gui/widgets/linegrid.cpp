@@ -32,6 +32,16 @@ QColor inactiveColour(const QPalette& palette) {
     return palette.color(QPalette::Midlight);
 }
 
+// A grid box asks for no more than its minimum width, so that the room a window has beyond
+// that goes to the column that stretches.
+class GridBox : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    QSize sizeHint() const override {
+        return {minimumWidth(), QLineEdit::sizeHint().height()};
+    }
+};
+
 } // namespace
 
 bool isKeyClick(const QEvent* event) {
@@ -61,7 +71,7 @@ LineGrid::LineGrid(QWidget* owner, std::vector<Column> columns, int rows)
     for (int r = 0; r < rows_; ++r) {
         for (int c = 0; c < count; ++c) {
             const Column& column = columns_[std::size_t(c)];
-            auto* box = new QLineEdit(owner);
+            auto* box = new GridBox(owner);
             box->setObjectName(QStringLiteral("Text%1(%2)").arg(c + 2).arg(r));
             box->setReadOnly(true);
             box->setMouseTracking(true);
@@ -87,12 +97,18 @@ LineGrid::LineGrid(QWidget* owner, std::vector<Column> columns, int rows)
 }
 
 // A column that shares the width left over (the description) starts wide enough for a usual
-// text and takes that room as the window grows; the others keep the width of their figures.
+// text and takes the room as the window grows; the others keep about the width of their
+// figures, so that a wide window widens the description.
 void LineGrid::fitToColumn(QLineEdit* box, int stretch) {
-    const int chars = stretch > 0 ? 14 * stretch : 9;
-    box->setMinimumWidth(box->fontMetrics().averageCharWidth() * chars);
-    box->setSizePolicy(stretch > 0 ? QSizePolicy::Expanding : QSizePolicy::Preferred,
-                       QSizePolicy::Fixed);
+    const int charWidth = box->fontMetrics().averageCharWidth();
+    if (stretch > 0) {
+        box->setMinimumWidth(charWidth * 11 * stretch);
+        box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    } else {
+        box->setMinimumWidth(charWidth * 9);
+        box->setMaximumWidth(charWidth * 15);
+        box->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
 }
 
 QLineEdit* LineGrid::box(int column, int row) const {

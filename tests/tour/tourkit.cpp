@@ -45,6 +45,10 @@ void shoot(const QString& name) {
 
 namespace {
 
+QString rectText(const QRect& r) {
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
 // Every window shown lies within the main window: the windows inside it within its area, the
 // others within its frame.
 void checkWindowsFit() {
@@ -54,7 +58,9 @@ void checkWindowsFit() {
         if (window != &main && window->isVisible() && window->isWindow() &&
             !window->inherits("QMenu") && !window->inherits("QTipLabel"))
             check(frame.contains(window->frameGeometry()),
-                  QStringLiteral("%1 fits in the main window").arg(window->objectName()));
+                  QStringLiteral("%1 (%2) fits in the main window (%3)")
+                      .arg(window->objectName(), rectText(window->frameGeometry()),
+                           rectText(frame)));
     }
     const QRect area = main.mdiArea()->viewport()->rect();
     for (const QMdiSubWindow* inside : main.mdiArea()->subWindowList()) {

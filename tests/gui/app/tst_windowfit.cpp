@@ -14,6 +14,7 @@
 #include "gui/widgets/fulltext.h"
 
 #include <QHelpEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListView>
 #include <QMdiArea>
@@ -120,14 +121,15 @@ private slots:
         window->resize(window->minimumSizeHint().width(), window->height());
         settle(window);
         const double narrowShare = descriptionShare(boxes[0], boxes[1], boxes[2]);
-        QVERIFY2(narrowShare >= 0.2, qPrintable(QString::number(narrowShare)));
+        QVERIFY2(boxes[1]->width() >= 2 * boxes[0]->width(), qPrintable(QString::number(narrowShare)));
         QVERIFY(!fulltext::fits(*boxes[1]));
         QVERIFY(tooltipOn(boxes[1]).startsWith(longDescription));
 
         window->resize(1500, window->height());
         settle(window);
         const double wideShare = descriptionShare(boxes[0], boxes[1], boxes[2]);
-        QVERIFY2(wideShare > narrowShare + 0.1, qPrintable(QString::number(wideShare)));
+        QVERIFY2(wideShare > 0.4 && wideShare > narrowShare + 0.1,
+                 qPrintable(QString::number(wideShare)));
         QVERIFY(fulltext::fits(*boxes[1]));
         if (invoice) // the line's delivery tip alone once the text fits
             QVERIFY(tooltipOn(boxes[1]).startsWith(QStringLiteral("max delivery is")));
@@ -145,20 +147,19 @@ private slots:
         QListView* types = finder.List1[3];
         auto* delegate = qobject_cast<FullTextDelegate*>(types->itemDelegate());
         QVERIFY(delegate);
+        int shortOnes = 0;
         for (int row = 0; row < finder.lineCount(); ++row) {
             const QModelIndex cell = types->model()->index(row, 3);
             const QString whole = fulltext::withoutPadding(cell.data().toString());
-            const QString shown = delegate->shownText(types, cell);
-            const int room = types->visualRect(cell).width() - 8;
-            if (types->fontMetrics().horizontalAdvance(whole) <= room)
-                QCOMPARE(shown, whole);
-            else
-                QVERIFY(shown.endsWith(QChar(0x2026)));
+            if (whole == wide)
+                continue;
+            ++shortOnes; // "Sheet steel" and the blank descriptions of the other parts
+            QCOMPARE(delegate->shownText(types, cell), whole);
         }
+        QVERIFY(shortOnes >= 2);
         // A narrow column cuts the long description; the tooltip shows it whole.
-        f->main().resize(700, 768);
-        types->parentWidget()->window()->resize(600, 400);
-        QCoreApplication::sendPostedEvents();
+        finder.parentWidget()->resize(500, 400);
+        QApplication::processEvents(); // the lists lay their lines out again
         int longRow = -1;
         for (int row = 0; row < finder.lineCount(); ++row) {
             if (finder.cellText(3, row).startsWith(wide))
@@ -171,7 +172,7 @@ private slots:
         QToolTip::hideText();
         QHelpEvent hover(QEvent::ToolTip, at, types->viewport()->mapToGlobal(at));
         QCoreApplication::sendEvent(types->viewport(), &hover);
-        QCOMPARE(QToolTip::text(), wide);
+        QVERIFY(QToolTip::text().startsWith(wide + QLatin1Char('\n'))); // then the line's own hint
     }
 
     // At 1024x768 every window opened inside the main window lies within its area, and the
