@@ -8,8 +8,8 @@
 #include "core/items/itemcosting.h"
 #include "core/sales/payments.h"
 #include "gui/sales/invoiceprint.h"
+#include "gui/widgets/filechooser.h"
 #include "gui/widgets/linegrid.h"
-#include "gui/widgets/savefiledialog.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QStandardPaths>
 
 using namespace invoicerules;
 
@@ -94,19 +93,19 @@ void viewinvoice::savePdf() {
     if (!settleTax())
         return;
     const InvoiceDocument doc = document();
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const std::optional<QString> path =
-        savefiledialog::choose(this, QStringLiteral("Save as PDF"), QDir(folder).filePath(doc.fileName),
-                               QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf"));
-    if (!path)
+    const QString path =
+        filechooser::saveFile(this, QStringLiteral("Save as PDF"),
+                              QDir(filechooser::documentsFolder()).filePath(doc.fileName),
+                              QStringLiteral("PDF files (*.pdf)"));
+    if (path.isEmpty())
         return;
-    const QString error = invoiceprint::writePdf(doc, *path, invoiceprint::defaultPageSize());
+    const QString error = invoiceprint::writePdf(doc, path, invoiceprint::defaultPageSize());
     if (!error.isEmpty()) {
-        prompts::message(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(*path), error),
+        prompts::message(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error),
                          QString(), PromptIcon::Critical);
         return;
     }
-    prompts::message(QStringLiteral("Saved as ") + QDir::toNativeSeparators(*path));
+    prompts::message(QStringLiteral("Saved as ") + QDir::toNativeSeparators(path));
 }
 
 // Only an invoice confirmed and stored is owed; one that cannot be saved here shows no total

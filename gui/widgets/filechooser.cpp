@@ -1,5 +1,7 @@
 #include "gui/widgets/filechooser.h"
 
+#include "core/common/prompts.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -21,12 +23,25 @@ QString saveFile(QWidget* parent, const QString& caption, const QString& suggest
                  const QString& filter) {
     if (current)
         return current->saveFile(caption, suggestedPath, filter);
-    QFileDialog dialog(parent, caption, suggestedPath, filter);
-    dialog.setObjectName(QStringLiteral("FileDialog"));
+    // Qt's own dialog, the same on every desktop; the question about an existing file is ours,
+    // so that it reads like the program's others.
+    QFileDialog dialog(parent, caption);
+    dialog.setObjectName(QStringLiteral("SaveFileDialog"));
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QFileInfo(suggestedPath).completeSuffix());
-    return chosen(dialog);
+    dialog.setNameFilter(filter);
+    const QFileInfo start(suggestedPath);
+    dialog.setDefaultSuffix(start.completeSuffix());
+    dialog.setDirectory(start.absolutePath());
+    dialog.selectFile(start.fileName());
+    const QString path = chosen(dialog);
+    if (!path.isEmpty() && QFileInfo::exists(path) &&
+        !prompts::question(QStringLiteral("%1 exists already. Do you want to replace it?")
+                               .arg(QFileInfo(path).fileName()),
+                           caption))
+        return QString();
+    return path;
 }
 
 QString openFile(QWidget* parent, const QString& caption, const QString& folder,
@@ -34,7 +49,7 @@ QString openFile(QWidget* parent, const QString& caption, const QString& folder,
     if (current)
         return current->openFile(caption, folder, filter);
     QFileDialog dialog(parent, caption, folder, filter);
-    dialog.setObjectName(QStringLiteral("FileDialog"));
+    dialog.setObjectName(QStringLiteral("OpenFileDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     return chosen(dialog);

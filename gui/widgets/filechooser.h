@@ -20,7 +20,7 @@ public:
 namespace filechooser {
 
 // A file to write, suggested by its full path; a name typed without a suffix takes the
-// suffix of the suggested one.
+// suffix of the suggested one. A file that exists is replaced only when the user says so.
 QString saveFile(QWidget* parent, const QString& caption, const QString& suggestedPath,
                  const QString& filter);
 QString openFile(QWidget* parent, const QString& caption, const QString& folder,

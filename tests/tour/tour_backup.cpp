@@ -14,14 +14,23 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include <optional>
+
 using tourkit::check;
 using tourkit::must;
 
 namespace {
 
-ScriptedFiles& files() {
-    static ScriptedFiles scripted;
+// Answers the file dialogs of this chapter only; later chapters show the real ones.
+std::optional<ScriptedFiles>& scriptedFiles() {
+    static std::optional<ScriptedFiles> scripted;
     return scripted;
+}
+
+ScriptedFiles& files() {
+    if (!scriptedFiles())
+        scriptedFiles().emplace();
+    return *scriptedFiles();
 }
 
 bool startsWithBom(const QString& path) {
@@ -57,5 +66,7 @@ void addBackupSteps(Tour& tour) {
     });
     tour.step(QStringLiteral("close the parts list"), [] {
         must(databaseview::loaded(), "databaseview").Command1[3]->click();
+        check(files().done(), QStringLiteral("every file dialog of the backups answered"));
+        scriptedFiles().reset();
     });
 }
