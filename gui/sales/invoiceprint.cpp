@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
+#include <QScreen>
 
 #include <algorithm>
 #include <array>
@@ -340,7 +341,9 @@ void preview(const InvoiceDocument& doc, QWidget* parent) {
     printer.setDocName(doc.title);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("PrintPreview"));
-    dialog.resize(760, 660); // a page that can be read without zooming first
+    // A page that can be read without zooming first, on a screen that has the room.
+    const QSize room = parent ? parent->screen()->availableSize() - QSize(40, 60) : QSize(760, 660);
+    dialog.resize(QSize(760, 660).boundedTo(room));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&doc](QPrinter* target) { paint(doc, *target); });
     dialog.exec();

@@ -55,8 +55,9 @@ void checkWindowsFit() {
     const MDIForm1& main = MDIForm1::get();
     const QRect frame = main.frameGeometry();
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != &main && window->isVisible() && window->isWindow() &&
-            !window->inherits("QMenu") && !window->inherits("QTipLabel"))
+        // (A window of no size, such as a popup not yet laid out, shows nothing.)
+        if (window != &main && window->isVisible() && !window->size().isEmpty() &&
+            window->isWindow() && !window->inherits("QMenu") && !window->inherits("QTipLabel"))
             check(frame.contains(window->frameGeometry()),
                   QStringLiteral("%1 (%2) fits in the main window (%3)")
                       .arg(window->objectName(), rectText(window->frameGeometry()),
