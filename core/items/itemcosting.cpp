@@ -27,6 +27,8 @@ Money currencyOf(float value) {
 // and sums have the scales (and so the range) they always had. A single is read as Money reads
 // it (a half to the even neighbour); past Money it is a whole number.
 ExactAmount tenThousandthsOf(float value) {
+    if (value == 0) // most lines leave most kinds of hours at nought
+        return ExactAmount(Money());
     if (const std::optional<Money> money = decimal::moneyOf(decimal::shortOf(value)))
         return ExactAmount(*money);
     return ExactAmount::ofSingle(value, 4).widened(4);
@@ -194,12 +196,34 @@ CostFactors::CostFactors(const BizSettings& settings, float factor)
         exactRates[kind] = tenThousandthsOf(rates[kind]);
 }
 
-QString lineCost(const LineFigures& line, const CostFactors& factors) {
-    const ExactAmount cost =
-        ((line.totalPrice + labourOf(line, factors)) * factors.exactMarkup).rounded(2);
-    if (cost.belowLimit())
-        return centsText(cost);
+namespace {
+
+ExactAmount exactLineCost(const LineFigures& line, const CostFactors& factors) {
+    return ((line.totalPrice + labourOf(line, factors)) * factors.exactMarkup).rounded(2);
+}
+
+// A cost past what 128 bits hold, only to be shown.
+QString roughLineCost(const LineFigures& line, const CostFactors& factors) {
     return moneyText((line.totalPriceValue + labourValue(line, factors)) * double(factors.markup));
+}
+
+} // namespace
+
+QString lineCost(const LineFigures& line, const CostFactors& factors) {
+    const ExactAmount cost = exactLineCost(line, factors);
+    return cost.belowLimit() ? centsText(cost) : roughLineCost(line, factors);
+}
+
+QString recost(LineFigures& line, const CostFactors& factors) {
+    const ExactAmount cost = exactLineCost(line, factors);
+    if (!cost.belowLimit()) {
+        QString text = roughLineCost(line, factors);
+        setCost(line, text);
+        return text;
+    }
+    line.cost = cost;
+    line.costValue = cost.value();
+    return cost.text(QStringLiteral("$0.00")); // rounded to the cent already
 }
 
 QString lineCost(const LineFigures& line, const BizSettings& rates, float markup) {

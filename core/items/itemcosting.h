@@ -119,6 +119,9 @@ struct CostFactors {
     ExactAmount exactMarkup;
 };
 QString lineCost(const LineFigures& line, const CostFactors& factors);
+// The line's cost computed again: its "$0.00" text, with the figures' cost set as reading that
+// text back would set it (without reading it back, for the many lines of a mark-up entry).
+QString recost(LineFigures& line, const CostFactors& factors);
 
 struct ItemTotals {
     QString partCount;   // lines, not quantities

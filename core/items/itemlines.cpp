@@ -299,10 +299,7 @@ ItemLines::Placed ItemLines::place(int ar, const PickedChoice& choice,
 void ItemLines::recomputeCosts(const BizSettings& rates, float markup) {
     const CostFactors factors(rates, markup);
     for (int k = 0; k < cnt_; ++k) {
-        LineFigures& figures = figures_[std::size_t(k)];
-        QString& cost = lines_[std::size_t(k)][ItemCell::ip_cost];
-        cost = lineCost(figures, factors);
-        setCost(figures, cost);
+        lines_[std::size_t(k)][ItemCell::ip_cost] = recost(figures_[std::size_t(k)], factors);
     }
 }
 
