@@ -4,6 +4,7 @@
 #include "core/common/prompts.h"
 #include "core/common/textnum.h"
 #include "gui/items/changingitem.h"
+#include "gui/widgets/buttonrow.h"
 #include "gui/widgets/keyclick.h"
 
 #include <QHBoxLayout>
@@ -15,7 +16,6 @@
 
 namespace {
 const char* const headers[4] = {"Item #", "Description", "Out-of-date prices", "Confirmed"};
-const char* const buttonCaptions[2] = {"Edit item", "Close"};
 } // namespace
 
 staleitems::staleitems() : List1(new QTreeWidget(this)), Label1(new QLabel(this)) {
@@ -40,14 +40,8 @@ staleitems::staleitems() : List1(new QTreeWidget(this)), Label1(new QLabel(this)
     });
 
     Label1->setObjectName(QStringLiteral("Label1"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Label1, 1);
-    for (int i = 0; i < 2; ++i) {
-        Command1[i] = new QPushButton(QLatin1String(buttonCaptions[i]), this);
-        Command1[i]->setObjectName(QStringLiteral("Command1(%1)").arg(i));
-        Command1[i]->setAutoDefault(false);
-        buttons->addWidget(Command1[i]);
-    }
+    QHBoxLayout* buttons = buttonRow<2>(this, Command1, {"Edit item", "Close"});
+    buttons->insertWidget(0, Label1, 1);
     connect(Command1[0], &QPushButton::clicked, this, &staleitems::editSelected);
     connect(Command1[1], &QPushButton::clicked, this, [this] { unload(); });
 

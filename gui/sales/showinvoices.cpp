@@ -1,9 +1,10 @@
 #include "gui/sales/showinvoices.h"
 
-#include "gui/widgets/keyclick.h"
 #include "core/common/textnum.h"
-#include "gui/sales/viewinvoice.h"
 #include "core/sales/salesexport.h"
+#include "gui/sales/viewinvoice.h"
+#include "gui/widgets/buttonrow.h"
+#include "gui/widgets/keyclick.h"
 #include "gui/widgets/listexport.h"
 
 #include <QFontDatabase>
@@ -12,10 +13,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-const char* const buttonCaptions[3] = {"View/Edit", "Close", "New Invoice"};
-} // namespace
 
 showinvoices::showinvoices() : List1(new QListWidget(this)), Label1(new QLabel(this)) {
     setObjectName(QStringLiteral("showinvoices"));
@@ -35,14 +32,8 @@ showinvoices::showinvoices() : List1(new QListWidget(this)), Label1(new QLabel(t
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setText(QStringLiteral("Status: "));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Label1, 1);
-    for (int i = 0; i < 3; ++i) {
-        Command1[i] = new QPushButton(QLatin1String(buttonCaptions[i]), this);
-        Command1[i]->setObjectName(QStringLiteral("Command1(%1)").arg(i));
-        Command1[i]->setAutoDefault(false);
-        buttons->addWidget(Command1[i]);
-    }
+    QHBoxLayout* buttons = buttonRow<3>(this, Command1, {"View/Edit", "Close", "New Invoice"});
+    buttons->insertWidget(0, Label1, 1);
     connect(Command1[0], &QPushButton::clicked, this, &showinvoices::viewSelected);
     connect(Command1[1], &QPushButton::clicked, this, [this] { unload(); });
     connect(Command1[2], &QPushButton::clicked, this, &showinvoices::newInvoice);
