@@ -111,6 +111,24 @@ qint64 wholeNumberOf(const QString& text) {
     return qint64(wholePart(leadingValue(text)));
 }
 
+// Plain digits, which nearly every code holds, are read here: an item opening with 3,000 lines
+// asks for each of them.
+qint64 codeNumber(const QString& code) {
+    if (code.size() >= 4) {
+        qint64 number = 0;
+        int i = 0;
+        for (; i < 4 && code[i] >= u'0' && code[i] <= u'9'; ++i)
+            number = number * 10 + (code[i].unicode() - u'0');
+        if (i == 4)
+            return number;
+    }
+    return wholeNumberOf(code.left(4));
+}
+
+bool isPartCode(const QString& code) {
+    return code.endsWith(QLatin1Char('P'));
+}
+
 QString moneyText(double value) {
     return format(value, QStringLiteral("$0.00"));
 }
@@ -303,8 +321,8 @@ SavedLine savedLine(const ItemLine& line) {
 SavedLine savedLine(const ItemLine& line, const LineFigures& figures) {
     const QString& code = line[ItemCell::ip_code];
     SavedLine saved;
-    saved.part_flag = code.endsWith(QLatin1Char('P'));
-    saved.ip_no = wholeNumberOf(code.left(4));
+    saved.part_flag = isPartCode(code);
+    saved.ip_no = codeNumber(code);
     saved.qty = qtyOf(line[ItemCell::qty]);
     saved.unit_price = amountOf(line[ItemCell::unit_price]);
     saved.total_price = amountOf(line[ItemCell::total_price]);

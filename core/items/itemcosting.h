@@ -64,6 +64,10 @@ Money maxDeliveryOf(const QString& text);
 qint64 itemClassOf(const QString& text);
 // The whole-number part of the number at the start of the text ("0012 " gives 12).
 qint64 wholeNumberOf(const QString& text);
+// A line's code "0012  P": the number of its component (the first four characters) and
+// whether it is a part (the last character).
+qint64 codeNumber(const QString& code);
+bool isPartCode(const QString& code);
 
 // --- Text forms
 QString moneyText(double value);      // "$0.00"

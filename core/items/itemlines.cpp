@@ -134,14 +134,6 @@ private:
     std::unordered_map<quint32, Days> days_;
 };
 
-bool isPartCode(const QString& code) {
-    return code.endsWith(QLatin1Char('P'));
-}
-
-qint64 codeNumber(const QString& code) {
-    return wholeNumberOf(code.left(4));
-}
-
 } // namespace
 
 ItemLines::ItemLines() {

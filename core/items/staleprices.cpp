@@ -36,20 +36,6 @@ Money moneyColumn(sqlite3_stmt* stmt, int i) {
     return Money::fromRaw(sqlite3_column_int64(stmt, i));
 }
 
-// The number of a line's code ("0012  P"): its first four characters. Plain digits, which nearly
-// every code holds, are read here; an item opening with 3,000 lines asks for each of them.
-qint64 codeNumber(const QString& code) {
-    if (code.size() >= 4) {
-        qint64 number = 0;
-        int i = 0;
-        for (; i < 4 && code[i] >= u'0' && code[i] <= u'9'; ++i)
-            number = number * 10 + (code[i].unicode() - u'0');
-        if (i == 4)
-            return number;
-    }
-    return wholeNumberOf(code.left(4));
-}
-
 // A price never written is no price.
 void notePrice(CurrentPrices& prices, bool isPart, qint64 number, sqlite3_stmt* stmt, int i) {
     if (sqlite3_column_type(stmt, i) != SQLITE_NULL)
@@ -111,7 +97,7 @@ void StaleLines::refreshLine(const ItemLines& lines, const CurrentPrices& prices
 void StaleLines::note(const ItemLines& lines, const CurrentPrices& prices, int k) {
     const ItemLine& line = lines.line(k);
     const QString& code = line[ItemCell::ip_code];
-    const QString* now = prices.of(code.endsWith(QLatin1Char('P')), codeNumber(code));
+    const QString* now = prices.of(isPartCode(code), codeNumber(code));
     if (now && *now != line[ItemCell::unit_price]) {
         current_[std::size_t(k)] = *now;
         ++count_;
