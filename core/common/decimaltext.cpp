@@ -1,6 +1,7 @@
 #include "core/common/decimaltext.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -58,6 +59,52 @@ quint64 largestCount(bool negative) {
 
 Money moneyOfCount(quint64 count, bool negative) {
     return Money::fromRaw(negative ? qint64(quint64(0) - count) : qint64(count));
+}
+
+// Nearly every single the program meets is a figure typed with a few decimals (hours, rates,
+// factors). Its shortest text is found here by trying 0 to 4 decimals: the first count of
+// decimals with a number that rounds back to the single gives its text, the nearer of two. The
+// products are exact in a double (24 bits times at most 14), so the test is the single's own
+// rounding, with the narrower gap below a power of two. Two equally near are left to the
+// general path.
+std::optional<Short> fewDecimalsOf(float value) {
+    const float magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-4f && magnitude < 1048576.0f))
+        return std::nullopt;
+    // A normal single is mantissa x 2^(biased - 150), 2^23 <= mantissa < 2^24: half its gap to
+    // the next single above is 2^(biased - 151), built here as a double's bits.
+    const auto bits = std::bit_cast<quint32>(magnitude);
+    const auto biased = quint64(bits >> 23);
+    const bool powerOfTwo = (bits & 0x7FFFFFu) == 0;
+    const double halfGapAbove = std::bit_cast<double>((biased - 151 + 1023) << 52);
+    const double halfGapBelow = powerOfTwo ? halfGapAbove / 2 : halfGapAbove;
+    const bool evenMantissa = (bits & 1) == 0;
+    for (std::size_t places = 0; places <= 4; ++places) {
+        const auto scale = double(kPowersOfTen[places]);
+        const double scaled = double(magnitude) * scale;
+        const auto below = double(quint64(scaled)); // below 2^35: the whole part, exactly
+        const double above = below == scaled ? below : below + 1;
+        // Inside the interval that rounds to the single; its ends only for an even mantissa.
+        auto rounds = [&](double candidate, double gap) {
+            const double distance = std::fabs(candidate - scaled);
+            const double limit = gap * scale;
+            return distance < limit || (distance == limit && evenMantissa);
+        };
+        const bool belowRounds = rounds(below, halfGapBelow);
+        const bool aboveRounds = rounds(above, halfGapAbove);
+        if (!belowRounds && !aboveRounds)
+            continue;
+        double chosen = belowRounds ? below : above;
+        if (belowRounds && aboveRounds && below != above) {
+            const double under = scaled - below;
+            const double over = above - scaled;
+            if (under == over)
+                return std::nullopt;
+            chosen = under < over ? below : above;
+        }
+        return makeShort(value < 0, quint64(chosen), -int(places));
+    }
+    return std::nullopt;
 }
 
 template <typename T> Short shortOfFloating(T value) {
@@ -324,6 +371,8 @@ Short shortOf(double value) {
     return shortOfFloating(value);
 }
 Short shortOf(float value) {
+    if (const std::optional<Short> quick = fewDecimalsOf(value))
+        return *quick;
     return shortOfFloating(value);
 }
 

@@ -77,10 +77,13 @@ ExactAmount ExactAmount::ofSingle(float value, int places) {
 }
 
 ExactAmount ExactAmount::operator+(const ExactAmount& other) const {
+    Count sum = 0;
+    if (scale_ == other.scale_ && valid_ && other.valid_ &&
+        !__builtin_add_overflow(count_, other.count_, &sum))
+        return {sum, scale_};
     const int scale = std::max(scale_, other.scale_);
     const ExactAmount a = widened(scale);
     const ExactAmount b = other.widened(scale);
-    Count sum = 0;
     if (!a.valid_ || !b.valid_ || __builtin_add_overflow(a.count_, b.count_, &sum))
         return invalid();
     return {sum, scale};

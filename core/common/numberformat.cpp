@@ -170,3 +170,21 @@ QString format(qint64 value, const QString& pattern) {
 QString format(int value, const QString& pattern) {
     return format(qint64(value), pattern);
 }
+
+QString centsMoneyText(qint64 cents) {
+    const bool minus = cents < 0;
+    quint64 magnitude = minus ? 0 - quint64(cents) : quint64(cents);
+    // Written from the last digit back: "-$" and up to 20 digits with the point.
+    char text[24];
+    char* p = text + sizeof text;
+    for (int place = 0; place < 3 || magnitude != 0; ++place) {
+        if (place == 2)
+            *--p = '.';
+        *--p = char('0' + magnitude % 10);
+        magnitude /= 10;
+    }
+    *--p = '$';
+    if (minus)
+        *--p = '-';
+    return QString::fromLatin1(p, text + sizeof text - p);
+}

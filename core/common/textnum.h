@@ -58,6 +58,9 @@ QString format(float value, const QString& pattern);
 QString format(Money value, const QString& pattern);
 QString format(qint64 value, const QString& pattern);
 QString format(int value, const QString& pattern);
+// A count of cents as format writes it with "$0.00" ("-$1.05"), for the thousands of line
+// costs a mark-up entry writes at once.
+QString centsMoneyText(qint64 cents);
 
 // Date patterns "mm/dd/yyyy", "mmm dd, yyyy", "MMM DD, YYYY", "dd/mm/yyyy" (and the same with
 // other literal characters, such as trailing blanks), with English month abbreviations.

@@ -5,6 +5,7 @@
 #include "core/common/numberentry.h"
 #include "core/common/textnum.h"
 
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -62,7 +63,11 @@ numberentry::Wanted markupWanted() {
 
 // To the cent, halves away from zero, "$0.00".
 QString centsText(const ExactAmount& amount) {
-    return amount.rounded(2).text(QStringLiteral("$0.00"));
+    const ExactAmount cents = amount.rounded(2).widened(2);
+    if (cents.isValid() && cents.count() >= std::numeric_limits<qint64>::min() &&
+        cents.count() <= std::numeric_limits<qint64>::max())
+        return centsMoneyText(qint64(cents.count()));
+    return cents.text(QStringLiteral("$0.00"));
 }
 } // namespace
 
@@ -241,7 +246,7 @@ QString recost(LineFigures& line, const CostFactors& factors) {
     }
     line.cost = cost;
     line.costValue = cost.value();
-    return cost.text(QStringLiteral("$0.00")); // rounded to the cent already
+    return centsText(cost);
 }
 
 QString lineCost(const LineFigures& line, const BizSettings& rates, float markup) {

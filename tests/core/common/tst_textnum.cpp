@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <bit>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -58,6 +59,27 @@ decimal::Decimal exactOf(qint64 value) {
 
 template <typename T> bool sameBits(std::optional<T> a, std::optional<T> b) {
     return a.has_value() == b.has_value() && (!a || std::memcmp(&*a, &*b, sizeof(T)) == 0);
+}
+
+// The shortest text of a single as the standard library writes it, as digits and exponent.
+decimal::Short referenceShort(float value) {
+    char buffer[48];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
+    const char* p = buffer;
+    const bool negative = *p == '-';
+    p += negative ? 1 : 0;
+    quint64 digits = 0;
+    int count = 0;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') {
+            digits = digits * 10 + quint64(*p - '0');
+            ++count;
+        }
+    }
+    int exponent = 0;
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, exponent);
+    return decimal::makeShort(negative, digits, exponent - (count - 1));
 }
 
 // Writes the date the plain way: each token looked up in any case, one piece at a time.
@@ -462,6 +484,61 @@ private slots:
                 std::isfinite(v) ? decimal::moneyOf(exactOf(v)) : std::optional<Money>();
             if (money != wantMoney)
                 QFAIL(qPrintable(QString("money of %1").arg(v, 0, 'g', 17)));
+        }
+    }
+
+    // Singles typed with a few decimals take a quick route to their shortest text; it must give
+    // the standard library's text for them and for the singles around them.
+    void shortestSingles() {
+        std::vector<float> values;
+        for (int k = 0; k <= 1000000; ++k) {
+            values.push_back(float(k) / 100.0f);   // hours and amounts to the cent
+            values.push_back(float(k) / 10000.0f); // factors to four decimals
+        }
+        for (int power = -20; power <= 22; ++power) {
+            const float base = std::ldexp(1.0f, power);
+            float below = base;
+            float above = base;
+            for (int step = 0; step < 64; ++step) {
+                values.push_back(below = std::nextafter(below, 0.0f));
+                values.push_back(above = std::nextafter(above, FLT_MAX));
+            }
+        }
+        QRandomGenerator random(314159);
+        for (int i = 0; i < 1000000; ++i) {
+            const auto bits = random.bounded(0x35000000u, 0x4A000000u); // about 5e-7 to 2e6
+            values.push_back(std::bit_cast<float>(bits));
+        }
+        for (const float v : values) {
+            for (const float f : {v, -v}) {
+                const decimal::Short got = decimal::shortOf(f);
+                const decimal::Short want = referenceShort(f);
+                if (got.negative != want.negative || got.digits != want.digits ||
+                    got.exponent != want.exponent)
+                    QFAIL(qPrintable(QString("%1: %2e%3, not %4e%5")
+                                         .arg(double(f), 0, 'g', 9)
+                                         .arg(got.digits)
+                                         .arg(got.exponent)
+                                         .arg(want.digits)
+                                         .arg(want.exponent)));
+            }
+        }
+    }
+
+    // Cents written for many lines at once, as the pattern writer writes them.
+    void centsMoneyText() {
+        QRandomGenerator random(2718);
+        std::vector<qint64> cents = {0, 1, -1, 5, -5, 99, -99, 100, -100, 123456789,
+                                     std::numeric_limits<qint64>::min(),
+                                     std::numeric_limits<qint64>::max()};
+        for (int i = 0; i < 2000; ++i) {
+            cents.push_back(qint64(random.generate64()));
+            cents.push_back(qint64(random.bounded(2000000)) - 1000000);
+        }
+        for (const qint64 c : cents) {
+            const QString want = decimal::formatDecimal(
+                decimal::toDecimal(decimal::shortOf(c, -2)), QStringLiteral("$0.00"));
+            QCOMPARE(::centsMoneyText(c), want);
         }
     }
 
