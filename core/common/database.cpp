@@ -101,6 +101,18 @@ QByteArray quotedName(const char* name) {
     return '"' + quoted + '"';
 }
 
+QByteArray columnList(const TableDef& table, std::initializer_list<int> columns) {
+    QByteArray list;
+    for (int c : columns)
+        list += (list.isEmpty() ? "" : ", ") + quotedName(table.columns[std::size_t(c)].name);
+    return list;
+}
+
+QString textColumn(sqlite3_stmt* stmt, int i) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, i));
+}
+
 // --- Statement
 
 Statement::Statement(Database& db, const QByteArray& sql) : db_(&db) {
@@ -318,11 +330,12 @@ bool upgradeTables(Database& db, std::span<const TableDef* const> tables,
                     .arg(from)
                     .arg(schemaVersion));
     Transaction transaction(db);
+    // A table the earlier layout had must be there still; only newer ones are made.
     for (const TableDef* table : tables) {
-        if (tableExists(db, *table))
-            checkTable(db, *table);
-        else
+        if (table->since > from && !tableExists(db, *table))
             createTable(db, *table);
+        else
+            checkTable(db, *table);
     }
     if (carry)
         carry(db, from);

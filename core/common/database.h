@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <span>
 #include <stdexcept>
@@ -127,7 +128,8 @@ void checkTable(Database& db, const TableDef& table);
 // The layout version the file carries (PRAGMA user_version).
 int layoutVersion(Database& db);
 // Brings a file of an earlier layout version (opened with Mode::Older) up to date in one
-// transaction: every table of the list that is missing is created, the others are checked, then
+// transaction: every table of the list newer than the file's version that is missing is
+// created, the others are checked (a table of the file's own layout that is missing fails), then
 // `carry` moves what the earlier layout kept elsewhere, and the version is stamped. False when
 // the file was up to date already. On a DbError nothing has changed.
 bool upgradeTables(Database& db, std::span<const TableDef* const> tables,
@@ -135,3 +137,7 @@ bool upgradeTables(Database& db, std::span<const TableDef* const> tables,
 
 // A table or column name quoted for SQL.
 QByteArray quotedName(const char* name);
+// The quoted names of the table's columns given, in that order: "a", "b".
+QByteArray columnList(const TableDef& table, std::initializer_list<int> columns);
+// Column i of the statement's current row as text; empty for NULL.
+QString textColumn(sqlite3_stmt* stmt, int i);

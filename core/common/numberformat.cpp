@@ -171,6 +171,10 @@ QString format(int value, const QString& pattern) {
     return format(qint64(value), pattern);
 }
 
+QString amountText(Money amount) {
+    return format(amount, QStringLiteral("$0.00"));
+}
+
 QString centsMoneyText(qint64 cents) {
     const bool minus = cents < 0;
     quint64 magnitude = minus ? 0 - quint64(cents) : quint64(cents);

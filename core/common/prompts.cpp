@@ -1,5 +1,7 @@
 #include "core/common/prompts.h"
 
+#include "core/common/database.h"
+
 #include <stdexcept>
 
 namespace {
@@ -24,6 +26,10 @@ QString applicationTitle() {
 
 void message(const QString& text, const QString& title, PromptIcon icon) {
     active().message(text, titleOrDefault(title), icon);
+}
+
+void engineError(const DbError& error) {
+    message(error.message(), QString(), PromptIcon::Critical);
 }
 
 bool question(const QString& text, const QString& title) {

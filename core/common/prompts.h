@@ -8,6 +8,8 @@
 // Every message box and input box of the program goes through here, so that tests can answer
 // them with a scripted responder instead of real dialogs.
 
+class DbError;
+
 enum class PromptIcon { Information, Exclamation, Critical };
 
 class PromptResponder {
@@ -30,6 +32,8 @@ QString applicationTitle();
 void message(const QString& text, const QString& title = QString(),
              PromptIcon icon = PromptIcon::Information);
 bool question(const QString& text, const QString& title = QString());
+// A failure of the database engine, as a critical box naming the file and the reason.
+void engineError(const DbError& error);
 QString input(const QString& prompt, const QString& title,
               std::optional<QPoint> positionTwips = std::nullopt);
 

@@ -290,8 +290,7 @@ Value RecordSet::readColumn(int n) const {
     case ColumnType::Text:
         break;
     }
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, i));
+    return textColumn(stmt, i);
 }
 
 Value RecordSet::field(int n) const {

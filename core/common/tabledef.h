@@ -25,6 +25,7 @@ struct ColumnDef {
 struct TableDef {
     const char* name;
     std::span<const ColumnDef> columns;
+    int since = 1; // the layout version that brought the table (schemaVersion below)
 
     int columnCount() const { return int(columns.size()); }
 };

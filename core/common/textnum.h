@@ -58,6 +58,8 @@ QString format(float value, const QString& pattern);
 QString format(Money value, const QString& pattern);
 QString format(qint64 value, const QString& pattern);
 QString format(int value, const QString& pattern);
+// An amount as the windows show it: format with "$0.00".
+QString amountText(Money amount);
 // A count of cents as format writes it with "$0.00" ("-$1.05"), for the thousands of line
 // costs a mark-up entry writes at once.
 QString centsMoneyText(qint64 cents);

@@ -130,6 +130,12 @@ qint64 codeNumber(const QString& code) {
     return wholeNumberOf(code.left(4));
 }
 
+qint64 codeNumberOf(qint64 storedNumber) {
+    if (storedNumber >= 0 && storedNumber <= 9999)
+        return storedNumber;
+    return codeNumber(format(storedNumber, QStringLiteral("0000")));
+}
+
 bool isPartCode(const QString& code) {
     return code.endsWith(QLatin1Char('P'));
 }

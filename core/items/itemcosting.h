@@ -68,6 +68,9 @@ qint64 wholeNumberOf(const QString& text);
 // whether it is a part (the last character).
 qint64 codeNumber(const QString& code);
 bool isPartCode(const QString& code);
+// The number a line's code names for a stored component number, as read back from the code
+// text: the first four characters of "0000".
+qint64 codeNumberOf(qint64 storedNumber);
 
 // --- Text forms
 QString moneyText(double value);      // "$0.00"

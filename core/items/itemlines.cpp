@@ -26,18 +26,6 @@ using namespace itemcosting;
 
 namespace {
 
-QByteArray columnList(const TableDef& table, std::initializer_list<int> columns) {
-    QByteArray list;
-    for (int c : columns)
-        list += (list.isEmpty() ? "" : ", ") + quotedName(table.columns[std::size_t(c)].name);
-    return list;
-}
-
-QString textColumn(sqlite3_stmt* stmt, int i) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, i));
-}
-
 // Number -> description and price of the components a load needs, filled by one pass over their
 // table. A code holds four characters, so a wanted number lies in -999..9999 and indexes a table.
 class Descriptions {
@@ -52,16 +40,9 @@ public:
     std::optional<QString> of(qint64 number) const {
         return inRange(number) ? names_[index(number)].name : std::nullopt;
     }
-    // The prices found for the wanted numbers.
-    void pricesInto(staleprices::CurrentPrices& prices, bool isPart) const {
-        for (qint64 number = lowest; number <= highest; ++number) {
-            const Slot& slot = names_[index(number)];
-            if (slot.price)
-                prices.set(isPart, number, *slot.price);
-        }
-    }
 
-    void lookUp(RecordSet& table) {
+    // With `prices`, the prices of the wanted numbers are noted there as they are read.
+    void lookUp(RecordSet& table, staleprices::CurrentPrices* prices, bool isPart) {
         if (std::none_of(names_.begin(), names_.end(), [](const Slot& s) { return s.wanted; }))
             return;
         const TableDef& def = table.table();
@@ -79,9 +60,8 @@ public:
             Slot& slot = names_[index(number)];
             if (slot.wanted) {
                 slot.name = textColumn(stmt, 1); // the last matching row wins
-                // A price never written is no price.
-                if (sqlite3_column_type(stmt, 2) != SQLITE_NULL)
-                    slot.price = Money::fromRaw(sqlite3_column_int64(stmt, 2));
+                if (prices)
+                    staleprices::notePrice(*prices, isPart, number, stmt, 2);
             }
         }
     }
@@ -92,7 +72,6 @@ private:
     struct Slot {
         bool wanted = false;
         std::optional<QString> name;
-        std::optional<Money> price;
     };
     static bool inRange(qint64 number) { return number >= lowest && number <= highest; }
     static std::size_t index(qint64 number) { return std::size_t(number - lowest); }
@@ -214,19 +193,16 @@ bool ItemLines::load(RecordSet& partsList, RecordSet& parts, RecordSet& items, q
         const QString& code = line[ItemCell::ip_code];
         (isPartCode(code) ? partNames : itemNames).want(codeNumber(code));
     }
-    partNames.lookUp(parts);
-    itemNames.lookUp(items);
+    if (prices)
+        prices->clear();
+    partNames.lookUp(parts, prices, true);
+    itemNames.lookUp(items, prices, false);
     for (int k = 0; k < cnt_; ++k) {
         ItemLine& line = lines_[std::size_t(k)];
         const QString& code = line[ItemCell::ip_code];
         const Descriptions& names = isPartCode(code) ? partNames : itemNames;
         if (const std::optional<QString> name = names.of(codeNumber(code)))
             line[ItemCell::description] = *name;
-    }
-    if (prices) {
-        prices->clear();
-        partNames.pricesInto(*prices, true);
-        itemNames.pricesInto(*prices, false);
     }
     return complete;
 }
@@ -301,8 +277,7 @@ void ItemLines::setUnitPrice(int k, const QString& unitPrice, const CostFactors&
     line[ItemCell::total_price] = lineTotalPrice(unitPrice, line[ItemCell::qty]);
     LineFigures& figures = figures_[std::size_t(k)];
     setTotalPrice(figures, line[ItemCell::total_price]);
-    line[ItemCell::ip_cost] = lineCost(figures, factors);
-    setCost(figures, line[ItemCell::ip_cost]);
+    line[ItemCell::ip_cost] = recost(figures, factors);
 }
 
 bool ItemLines::remove(int k) {

@@ -17,24 +17,18 @@ namespace staleprices {
 
 namespace {
 
-const QString moneyPattern = QStringLiteral("$0.00");
-
 // "SELECT a, b FROM t ORDER BY rowid": a whole table in its row order.
 Statement wholeTable(RecordSet& records, std::initializer_list<int> columns) {
     const TableDef& def = records.table();
-    QByteArray sql = "SELECT ";
-    bool first = true;
-    for (int c : columns) {
-        sql += (first ? "" : ", ") + quotedName(def.columns[std::size_t(c)].name);
-        first = false;
-    }
-    sql += " FROM " + quotedName(def.name) + " ORDER BY rowid";
-    return Statement(records.database(), sql);
+    return Statement(records.database(), "SELECT " + columnList(def, columns) + " FROM " +
+                                             quotedName(def.name) + " ORDER BY rowid");
 }
 
 Money moneyColumn(sqlite3_stmt* stmt, int i) {
     return Money::fromRaw(sqlite3_column_int64(stmt, i));
 }
+
+} // namespace
 
 // A price never written is no price.
 void notePrice(CurrentPrices& prices, bool isPart, qint64 number, sqlite3_stmt* stmt, int i) {
@@ -42,20 +36,15 @@ void notePrice(CurrentPrices& prices, bool isPart, qint64 number, sqlite3_stmt* 
         prices.set(isPart, number, moneyColumn(stmt, i));
 }
 
-} // namespace
-
 void CurrentPrices::clear() {
     slots_.clear();
     prices_.clear();
-    others_.clear();
 }
 
 void CurrentPrices::set(bool isPart, qint64 number, Money price) {
-    QString text = format(price, moneyPattern);
-    if (!inRange(number)) {
-        others_[number * 2 + (isPart ? 1 : 0)] = std::move(text);
+    if (!inRange(number))
         return;
-    }
+    QString text = amountText(price);
     if (slots_.empty())
         slots_.assign(slot(true, highest) + 1, 0);
     int& entry = slots_[slot(isPart, number)];
@@ -68,12 +57,10 @@ void CurrentPrices::set(bool isPart, qint64 number, Money price) {
 }
 
 const QString* CurrentPrices::of(bool isPart, qint64 number) const {
-    if (inRange(number)) {
-        const int entry = slots_.empty() ? 0 : slots_[slot(isPart, number)];
-        return entry > 0 ? &prices_[std::size_t(entry - 1)] : nullptr;
-    }
-    const auto found = others_.find(number * 2 + (isPart ? 1 : 0));
-    return found == others_.end() ? nullptr : &found->second;
+    if (!inRange(number) || slots_.empty())
+        return nullptr;
+    const int entry = slots_[slot(isPart, number)];
+    return entry > 0 ? &prices_[std::size_t(entry - 1)] : nullptr;
 }
 
 void StaleLines::refresh(const ItemLines& lines, const CurrentPrices& prices) {
@@ -84,7 +71,7 @@ void StaleLines::refresh(const ItemLines& lines, const CurrentPrices& prices) {
 }
 
 void StaleLines::refreshLine(const ItemLines& lines, const CurrentPrices& prices, int k) {
-    if (k >= lineCount())
+    if (k >= int(current_.size()))
         current_.resize(std::size_t(k) + 1);
     QString& current = current_[std::size_t(k)];
     if (!current.isEmpty()) {
@@ -117,16 +104,12 @@ QString countText(int count) {
     return QStringLiteral("%1 prices out of date").arg(count);
 }
 
-int update(ItemLines& lines, const StaleLines& stale, const BizSettings& rates, float markup) {
+void update(ItemLines& lines, const StaleLines& stale, const BizSettings& rates, float markup) {
     const CostFactors factors(rates, markup);
-    int changed = 0;
     for (int k = 0; k < lines.count(); ++k) {
-        if (!stale.isStale(k))
-            continue;
-        lines.setUnitPrice(k, stale.currentOf(k), factors);
-        ++changed;
+        if (stale.isStale(k))
+            lines.setUnitPrice(k, stale.currentOf(k), factors);
     }
-    return changed;
 }
 
 std::vector<StaleItem> staleItems(RecordSet& partsList, RecordSet& parts, RecordSet& items) {
@@ -147,8 +130,7 @@ std::vector<StaleItem> staleItems(RecordSet& partsList, RecordSet& parts, Record
             StaleItem item;
             item.position = int(listed.size());
             item.number = sqlite3_column_int64(stmt, 0);
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
-            item.description = QString::fromUtf8(text, sqlite3_column_bytes(stmt, 1));
+            item.description = textColumn(stmt, 1);
             item.confirmed = sqlite3_column_int64(stmt, 3) != 0;
             notePrice(prices, false, item.number, stmt, 2);
             rowsOf[item.number].push_back(listed.size());
@@ -160,9 +142,10 @@ std::vector<StaleItem> staleItems(RecordSet& partsList, RecordSet& parts, Record
         Statement rows = wholeTable(partsList, {host_item_no, part_flag, ip_no, unit_price});
         sqlite3_stmt* stmt = rows.get();
         while (rows.step()) {
-            const QString* now =
-                prices.of(sqlite3_column_int64(stmt, 1) != 0, sqlite3_column_int64(stmt, 2));
-            if (!now || *now == format(moneyColumn(stmt, 3), moneyPattern))
+            // Looked up as the builder looks up the line's code.
+            const QString* now = prices.of(sqlite3_column_int64(stmt, 1) != 0,
+                                           codeNumberOf(sqlite3_column_int64(stmt, 2)));
+            if (!now || *now == amountText(moneyColumn(stmt, 3)))
                 continue;
             const auto hosts = rowsOf.find(sqlite3_column_int64(stmt, 0));
             if (hosts == rowsOf.end())

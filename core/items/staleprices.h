@@ -5,10 +5,10 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <unordered_map>
 #include <vector>
 
 class ItemLines;
+struct sqlite3_stmt;
 class RecordSet;
 struct BizSettings;
 
@@ -29,8 +29,9 @@ public:
     const QString* of(bool isPart, qint64 number) const;
 
 private:
-    // A code holds four characters, so nearly every number lies in -999..9999: those are looked
-    // up by index, as an item of 3,000 lines asks for each of them while it opens.
+    // A code holds four characters, so every number a line's code names lies in -999..9999,
+    // looked up by index, as an item of 3,000 lines asks for each of them while it opens. Other
+    // numbers have no price here.
     static constexpr qint64 lowest = -999;
     static constexpr qint64 highest = 9999;
     static bool inRange(qint64 number) { return number >= lowest && number <= highest; }
@@ -39,8 +40,10 @@ private:
     }
     std::vector<int> slots_; // 1 + the entry in prices_; 0: no price
     std::vector<QString> prices_;
-    std::unordered_map<qint64, QString> others_; // by number * 2 + (1 for a part)
 };
+// Notes the price in column i of a row of "Parts" or "Assembled Items"; a price never written
+// is no price.
+void notePrice(CurrentPrices& prices, bool isPart, qint64 number, sqlite3_stmt* stmt, int i);
 
 // Which lines of an item are out of date, found again whenever its lines change.
 class StaleLines {
@@ -49,8 +52,6 @@ public:
     // Line k only (in use), after it was written; a line appended is taken in.
     void refreshLine(const ItemLines& lines, const CurrentPrices& prices, int k);
     int count() const { return count_; }
-    // The lines of the item when they were last looked at.
-    int lineCount() const { return int(current_.size()); }
     bool isStale(int k) const { return !currentOf(k).isEmpty(); }
     // Line k's price now, "$0.00", when the line is out of date; empty otherwise.
     const QString& currentOf(int k) const;
@@ -67,8 +68,8 @@ QString tipText(const QString& current, const QString& stored);
 QString countText(int count);
 
 // Every out-of-date line takes its price now; its total price and cost are computed again, as
-// a mark-up entry does, with the rates and mark-up factor given. Returns the lines changed.
-int update(ItemLines& lines, const StaleLines& stale, const BizSettings& rates, float markup);
+// a mark-up entry does, with the rates and mark-up factor given.
+void update(ItemLines& lines, const StaleLines& stale, const BizSettings& rates, float markup);
 
 // An item of "Assembled Items" with out-of-date lines.
 struct StaleItem {

@@ -118,7 +118,7 @@ bool deleteSelectedCustomer(RecordSet& customers, RecordSet& invoices) {
         customers.remove();
         transaction.commit();
     } catch (const DbError& error) {
-        prompts::message(error.message(), QString(), PromptIcon::Critical);
+        prompts::engineError(error);
         return false;
     }
     return true;

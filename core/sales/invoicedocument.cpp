@@ -17,10 +17,6 @@ namespace invoicedocument {
 
 namespace {
 
-QString money(Money amount) {
-    return format(amount, QStringLiteral("$0.00"));
-}
-
 // A date box shows "n/a" or "N/A" until the invoice is confirmed.
 QString dateOrNone(const QString& box) {
     return box.trimmed().compare(QLatin1String("n/a"), Qt::CaseInsensitive) == 0
@@ -84,8 +80,7 @@ InvoiceDocument make(const invoicerules::InvoiceBoxes& boxes, std::span<const In
     for (const InvoiceLine& line : lines) {
         const QString& code = line[SaleCell::ip_code];
         doc.rows.push_back({QString::number(++place), code.left(4),
-                            code.endsWith(QLatin1Char('P')) ? QStringLiteral("Part")
-                                                            : QStringLiteral("Item"),
+                            isPartCode(code) ? QStringLiteral("Part") : QStringLiteral("Item"),
                             line[SaleCell::description].trimmed(), line[SaleCell::unit_price],
                             line[SaleCell::qty], line[SaleCell::total_price]});
         subtotal += amountOf(line[SaleCell::total_price]);
@@ -93,11 +88,11 @@ InvoiceDocument make(const invoicerules::InvoiceBoxes& boxes, std::span<const In
 
     const Money owed = amountOf(boxes.owed);
     const Money paid = amountOf(boxes.paid);
-    doc.totals = {{QStringLiteral("Subtotal"), money(subtotal)},
-                  {QStringLiteral("Tax at ") + boxes.tax.trimmed(), money(owed - subtotal)},
-                  {QStringLiteral("Total owed"), money(owed)},
-                  {QStringLiteral("Amount paid"), money(paid)},
-                  {QStringLiteral("Balance due"), money(payments::balanceDue(owed, paid))}};
+    doc.totals = {{QStringLiteral("Subtotal"), amountText(subtotal)},
+                  {QStringLiteral("Tax at ") + boxes.tax.trimmed(), amountText(owed - subtotal)},
+                  {QStringLiteral("Total owed"), amountText(owed)},
+                  {QStringLiteral("Amount paid"), amountText(paid)},
+                  {QStringLiteral("Balance due"), amountText(payments::balanceDue(owed, paid))}};
     if (!boxes.confirmed)
         doc.draftMark = draftText;
     return doc;

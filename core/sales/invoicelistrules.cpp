@@ -70,7 +70,8 @@ public:
                               : QStringLiteral("$0.00          ")),
           all_(allCustomers) {}
 
-    QString line(const RecordSet& invoices, const QString& tag = {}, Money* balanceDue = nullptr) {
+    // The line of the current row; its balance is added to `balanceDue`.
+    QString line(const RecordSet& invoices, const QString& tag, Money& balanceDue) {
         using namespace SalesInvoices;
         const QDate date = invoices.field(update_date).toDate();
         QString line =
@@ -89,9 +90,8 @@ public:
             line += QString(std::max<qsizetype>(tagWidth - tag.size(), 0) + 2, QLatin1Char(' '));
         const Money balance = payments::balanceDue(owed, paid);
         line += QLatin1String("Due  ");
-        line += balances_.text(balance.raw(), [&] { return format(balance, pattern_); });
-        if (balanceDue)
-            *balanceDue += balance;
+        line += balances_.text(balance.raw(), [&] { return amountText(balance); });
+        balanceDue += balance;
         return line;
     }
 
@@ -103,7 +103,6 @@ private:
     // A tag of a four-digit customer: "C0012:  " and eight letters, a comma and one.
     static constexpr qsizetype tagWidth = 18;
     QString money_;
-    QString pattern_ = QStringLiteral("$0.00");
     bool all_;
     TextCache dates_;
     TextCache amounts_;
@@ -112,25 +111,19 @@ private:
 
 } // namespace
 
-QString statusText(qint16 cust, int count) {
-    const bool all = cust < 0;
-    if (count > 0) {
-        if (all)
-            return QStringLiteral("Total invoices: ") + numberText(double(count));
-        return QStringLiteral("Cust: #") + QString::number(cust) + QStringLiteral(" has ") +
-               numberText(double(count)) + QStringLiteral(" invoice(s)");
-    }
-    if (all)
-        return QStringLiteral("No invoice records");
-    return QStringLiteral("Cust: #") + numberText(double(cust)) +
-           QStringLiteral(" Has no invoices");
-}
-
 QString statusText(qint16 cust, int count, Money balanceDue) {
-    QString text = statusText(cust, count);
-    if (count > 0)
-        text += QStringLiteral("   Balance due: ") + format(balanceDue, QStringLiteral("$0.00"));
-    return text;
+    const bool all = cust < 0;
+    if (count == 0) {
+        if (all)
+            return QStringLiteral("No invoice records");
+        return QStringLiteral("Cust: #") + numberText(double(cust)) +
+               QStringLiteral(" Has no invoices");
+    }
+    const QString due = QStringLiteral("   Balance due: ") + amountText(balanceDue);
+    if (all)
+        return QStringLiteral("Total invoices: ") + numberText(double(count)) + due;
+    return QStringLiteral("Cust: #") + QString::number(cust) + QStringLiteral(" has ") +
+           numberText(double(count)) + QStringLiteral(" invoice(s)") + due;
 }
 
 Listing listInvoices(RecordSet& invoices, qint16 cust, const std::vector<CustomerTag>& tags) {
@@ -146,9 +139,9 @@ Listing listInvoices(RecordSet& invoices, qint16 cust, const std::vector<Custome
         if (all) {
             const int tag = tagIndex.find(owner);
             line = writer.line(invoices, tag >= 0 ? tags[size_t(tag)].text : QString(),
-                               &listing.balanceDue);
+                               listing.balanceDue);
         } else if (owner == cust) {
-            line = writer.line(invoices, QString(), &listing.balanceDue);
+            line = writer.line(invoices, QString(), listing.balanceDue);
         } else {
             continue;
         }

@@ -41,11 +41,9 @@ private:
     std::unordered_map<qint64, int> first_;
 };
 
-// The status line for a customer number (negative: all customers) and the invoices listed.
-QString statusText(qint16 cust, int count);
-
-// The status line with the total still owed over the invoices listed after it, when there are
-// any: "Cust: #12 has  3 invoice(s)   Balance due: $40.00".
+// The status line for a customer number (negative: all customers) and the invoices listed,
+// with the total still owed over them when there are any:
+// "Cust: #12 has  3 invoice(s)   Balance due: $40.00".
 QString statusText(qint16 cust, int count, Money balanceDue);
 
 struct Listing {

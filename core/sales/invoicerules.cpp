@@ -160,7 +160,6 @@ SavedInvoice savedInvoice(const InvoiceBoxes& boxes) {
         saved.confirmed_date = toDate(boxes.confirmedDate).value_or(QDate());
         saved.delivery_date = toDate(boxes.deliveryDate).value_or(QDate());
     }
-    saved.amount_paid = amountOf(boxes.paid);
     saved.amount_owed = amountOf(boxes.owed);
     saved.tax_percent = taxRate(boxes.tax).value_or(0.0f);
     saved.delivered = boxes.delivered == QLatin1String("Yes");

@@ -101,7 +101,6 @@ struct SavedInvoice {
     QDate update_date;
     QDate confirmed_date; // written only when confirmed
     QDate delivery_date;
-    Money amount_paid;
     Money amount_owed;
     float tax_percent = 0;
     bool delivered = false;

@@ -16,10 +16,6 @@ QByteArray column(const TableDef& table, int n) {
     return quotedName(table.columns[std::size_t(n)].name);
 }
 
-QString moneyText(Money amount) {
-    return format(amount, QStringLiteral("$0.00"));
-}
-
 } // namespace
 
 Money balanceDue(Money owed, Money paid) {
@@ -53,7 +49,7 @@ std::optional<Money> paymentAmount(const QString& answer, Money balance, QString
                                      "amount received."));
     if (!amount || *amount > balance)
         return refuse(QStringLiteral("The payment is more than the balance due of %1.")
-                          .arg(moneyText(balance)));
+                          .arg(amountText(balance)));
     if (amount->raw() % 100 != 0)
         return refuse(QStringLiteral("A payment is made in whole cents. Please enter at most two "
                                      "decimals."));
@@ -85,7 +81,7 @@ Money record(RecordSet& invoices, int rec, Money amount, const QDate& date) {
     const Money paid = paidTotal(db, number);
     if (amount <= Money() || amount > balanceDue(invoices.field(amount_owed).toMoney(), paid))
         db.fail(QStringLiteral("a payment of %1 does not fit the balance due of invoice %2")
-                    .arg(moneyText(amount))
+                    .arg(amountText(amount))
                     .arg(number));
 
     RecordSet rows(db.path(), Payments::table);

@@ -54,5 +54,5 @@ constexpr ColumnDef columns[] = {
 static_assert(std::size(columns) == columnCount);
 } // namespace
 
-constinit const TableDef table{"payments", columns};
+constinit const TableDef table{"payments", columns, 2};
 } // namespace Payments

@@ -1,6 +1,7 @@
 #include "gui/catalogue/codepage.h"
 
 #include "core/business/business.h"
+#include "gui/widgets/fulltext.h"
 #include "gui/widgets/keyclick.h"
 #include "core/common/prompts.h"
 #include "core/common/recordfile.h"
@@ -17,14 +18,6 @@
 
 namespace {
 const QColor highlightBackground(128, 128, 255);
-
-// A description as the box shows it: without the blanks that pad it to its width, so that a
-// click into the box puts the cursor right after the text, not after 30 blanks.
-QString withoutPadding(QString text) {
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
 
 void paint(QLineEdit* box, const QColor& background, const QColor& text) {
     QPalette palette = box->palette();
@@ -107,7 +100,8 @@ void Codepage::fillRows() {
     const int top = VScroll1->value();
     for (int r = 0; r < 7; ++r) {
         Text1[r]->setText(format(top + r, QStringLiteral("000")));
-        Text2[r]->setText(withoutPadding(table().entry(top + r)));
+        // Without its padding, so that a click puts the cursor right after the text.
+        Text2[r]->setText(fulltext::withoutPadding(table().entry(top + r)));
     }
 }
 

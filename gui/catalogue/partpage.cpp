@@ -352,8 +352,7 @@ bool Partpage::showPicture(const QString& name) {
     const QImage image = reader.read();
     if (image.isNull())
         return false;
-    Picture1->setPixmap(
-        pictures::fitted(image, Picture1->contentsRect().size(), Picture1->devicePixelRatioF()));
+    pictures::showFitted(*Picture1, image);
     return true;
 }
 
@@ -430,7 +429,7 @@ void Partpage::save() {
         // The row is one statement: it is stored whole or not at all. Stay open to retry.
         if (rs.isEditing())
             rs.cancelUpdate();
-        prompts::message(error.message(), QString(), PromptIcon::Critical);
+        prompts::engineError(error);
         return;
     }
     prompts::message(QStringLiteral("saved. "));

@@ -37,9 +37,6 @@ bool componentInUse(RecordSet& lines, bool isPart, qint64 number, qint64 skipHos
     return false;
 }
 
-void showEngineError(const DbError& error) {
-    prompts::message(error.message(), QString(), PromptIcon::Critical);
-}
 } // namespace
 
 void FinderActions::fromList(const std::function<void()>& open) {
@@ -167,7 +164,7 @@ void FinderActions::deletePart() {
         parts.remove();
         transaction.commit();
     } catch (const DbError& error) {
-        showEngineError(error);
+        prompts::engineError(error);
         return;
     }
     finder_.reshow(0);
@@ -203,7 +200,7 @@ void FinderActions::deleteItem() {
         items.remove();
         transaction.commit();
     } catch (const DbError& error) {
-        showEngineError(error);
+        prompts::engineError(error);
         return;
     }
     finder_.reshow(3);
@@ -213,12 +210,8 @@ void FinderActions::editItem() {
     finder_.List1[0]->setFocus();
     const int line = finder_.selectedLine();
     fromList([this, line] {
-        changingitem& builder = changingitem::get(finder_.business());
-        builder.area = qint16(finder_.linePosition(line));
-        builder.load(finder_.cellText(0, line).left(5), finder_.cellText(2, line));
-        builder.setWindowTitle(QStringLiteral("Editing/Viewing item"));
-        builder.Command1[2]->setText(QStringLiteral("Close"));
-        builder.runModal();
+        changingitem::edit(finder_.business(), finder_.linePosition(line),
+                           finder_.cellText(0, line).left(5), finder_.cellText(2, line));
     });
 }
 

@@ -384,9 +384,7 @@ void getpart::showPicture(const QString& name) {
     const QImage image(path);
     if (image.isNull())
         return;
-    Picture1->setPixmap(
-        pictures::fitted(image, Picture1->contentsRect().size(), Picture1->devicePixelRatioF(),
-                         true));
+    pictures::showFitted(*Picture1, image, true);
 }
 
 void getpart::chooseKind(int option) {

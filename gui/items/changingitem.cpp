@@ -169,7 +169,7 @@ void changingitem::load(const QString& itemCode, const QString& description) {
                                     wholeNumberOf(Text1[0]->text()), &prices_);
         readItemRow();
     } catch (const DbError& error) {
-        prompts::message(error.message(), QString(), PromptIcon::Critical);
+        prompts::engineError(error);
         complete_ = false;
     }
     cnt = qint16(lines_.count());
@@ -227,9 +227,6 @@ void changingitem::redisplay() {
         const int k = r + VScroll1->value();
         grid_->showRow(r, lines_.line(k), k <= cnt && !confirmed);
     }
-    // A line added or taken out shifts the marks of the lines after it.
-    if (stale_.lineCount() != lines_.count())
-        stale_.refresh(lines_, prices_);
     marks_->show(stale_, *grid_, VScroll1->value(), !confirmed && Command1[0]->isEnabled());
     showTotals();
 }
@@ -304,10 +301,8 @@ void changingitem::adder(qint16 ar) {
                                                 "you want to Multiply the rates by qty"));
     };
     const ItemLines::Placed placed = lines_.place(ar, choice, multiply, settings_, markupFactor());
-    for (const int k : {int(ar), placed.row}) {
-        if (k >= 0 && k < lines_.count())
-            stale_.refreshLine(lines_, prices_, k);
-    }
+    if (placed.row >= 0)
+        stale_.refreshLine(lines_, prices_, placed.row);
     if (placed.appended) {
         cnt = qint16(lines_.count());
         if (const std::optional<int> maximum = ItemLines::scrollMaximumAfterAppend(cnt)) {
@@ -412,7 +407,7 @@ void changingitem::save() {
                     business().connection(Business::assembled_items), area,
                     wholeNumberOf(Text1[0]->text()), item);
     } catch (const DbError& error) {
-        prompts::message(error.message(), QString(), PromptIcon::Critical);
+        prompts::engineError(error);
         return;
     }
     prompts::message(QStringLiteral("saved"));
@@ -483,6 +478,16 @@ void changingitem::mouseDoubleClickEvent(QMouseEvent* event) {
     QDialog::mouseDoubleClickEvent(event);
 }
 
+void changingitem::edit(Business& business, int position, const QString& itemCode,
+                        const QString& description) {
+    changingitem& builder = get(business);
+    builder.area = qint16(position);
+    builder.load(itemCode, description);
+    builder.setWindowTitle(QStringLiteral("Editing/Viewing item"));
+    builder.Command1[2]->setText(QStringLiteral("Close"));
+    builder.runModal();
+}
+
 // The close box and Esc leave as Cancel does.
 void changingitem::reject() {
     cancel();
@@ -491,9 +496,8 @@ void changingitem::reject() {
 // --- Removing a line
 
 void changingitem::buildLineRemoval() {
-    grid_->setRemovable([this](int r) { return canRemoveLine(r + VScroll1->value()); });
-    connect(grid_, &LineGrid::removeRequested, this,
-            [this](int r) { removeLine(r + VScroll1->value()); });
+    grid_->setRemovable([this](int k) { return canRemoveLine(k); });
+    connect(grid_, &LineGrid::removeRequested, this, &changingitem::removeLine);
 }
 
 // A line of an item that can still change, and can be saved here.
@@ -506,6 +510,8 @@ void changingitem::removeLine(int k) {
     if (!canRemoveLine(k) || !prompts::question(QStringLiteral("Remove line %1?").arg(k + 1)))
         return;
     lines_.remove(k);
+    // The lines after it move up, and their marks with them.
+    stale_.refresh(lines_, prices_);
     cnt = qint16(lines_.count());
     VScroll1->setRange(0, ItemLines::scrollMaximumForLoaded(cnt));
     redisplay();

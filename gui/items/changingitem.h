@@ -31,6 +31,10 @@ public:
     // number and description the opener hands over (the data finder's selected line; empty for
     // an item the new item dialog has just added). Set area first.
     void load(const QString& itemCode, const QString& description);
+    // Opens the item at `position` of "Assembled Items" to edit or view, and runs the builder
+    // until it closes.
+    static void edit(Business& business, int position, const QString& itemCode,
+                     const QString& description);
 
     // Writes the picker's choice into line ar and unloads the picker; refuses the item itself.
     void adder(qint16 ar) override;

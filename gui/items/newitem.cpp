@@ -84,7 +84,7 @@ void newitem::proceed() {
         items.setField(item_class, 0);
         items.update();
     } catch (const DbError& error) {
-        prompts::message(error.message(), QString(), PromptIcon::Critical);
+        prompts::engineError(error);
         return;
     }
     // The rebuilt item list holds the new item, with no line selected.

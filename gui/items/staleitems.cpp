@@ -56,7 +56,7 @@ bool staleitems::load() {
     try {
         showlist();
     } catch (const DbError& error) {
-        prompts::message(error.message(), QString(), PromptIcon::Critical);
+        prompts::engineError(error);
         unload();
         return false;
     }
@@ -91,18 +91,14 @@ void staleitems::editSelected() {
     if (!line || !line->isSelected())
         return;
     const staleprices::StaleItem item = items_[std::size_t(List1->indexOfTopLevelItem(line))];
-    changingitem& builder = changingitem::get(business());
-    builder.area = qint16(item.position);
-    builder.load(format(item.number, QStringLiteral("0000 ")), item.description);
-    builder.setWindowTitle(QStringLiteral("Editing/Viewing item"));
-    builder.Command1[2]->setText(QStringLiteral("Close"));
-    builder.runModal();
+    changingitem::edit(business(), item.position, format(item.number, QStringLiteral("0000 ")),
+                       item.description);
     if (isUnloaded())
         return;
     try {
         showlist();
     } catch (const DbError& error) {
-        prompts::message(error.message(), QString(), PromptIcon::Critical);
+        prompts::engineError(error);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/items/itemcosting.h"
+
 #include <QColor>
 #include <QObject>
 
@@ -18,13 +20,12 @@ class StaleLines;
 class StaleMarks : public QObject {
 public:
     static const QColor colour;
-    static constexpr int priceColumn = 2; // the grid's "Unit price"
+    static constexpr int priceColumn = ItemCell::unit_price; // the grid shows the line's cells
 
     explicit StaleMarks(QWidget* owner);
 
     // The label over the button, for the owner to place beside its fields.
     QVBoxLayout* layout() const { return layout_; }
-    QLabel* label() const { return label_; }
     QPushButton* button() const { return button_; }
 
     // After the grid has shown its rows from line `top` on: marks the out-of-date lines among

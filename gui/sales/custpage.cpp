@@ -187,7 +187,7 @@ void custpage::save() {
         store(customers(), adding, result.columns);
     } catch (const DbError& error) {
         // Nothing was stored; the window stays open so the user can try again or close.
-        prompts::message(error.message(), QString(), PromptIcon::Critical);
+        prompts::engineError(error);
         return;
     }
     prompts::message(QStringLiteral("saved. "));

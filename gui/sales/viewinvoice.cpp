@@ -62,10 +62,6 @@ QString shownDate(const QDate& date) {
     return formatDate(date, QStringLiteral("mmm dd, yyyy"));
 }
 
-void showEngineError(const DbError& error) {
-    prompts::message(error.message(), QString(), PromptIcon::Critical);
-}
-
 } // namespace
 
 viewinvoice::viewinvoice() {
@@ -144,7 +140,7 @@ bool viewinvoice::load() {
             return false;
         }
     } catch (const DbError& error) {
-        showEngineError(error);
+        prompts::engineError(error);
         unload();
         return false;
     }
@@ -426,7 +422,7 @@ void viewinvoice::save() {
                     business().connection(Business::sales_invoices), savedInvoice(boxes),
                     is_new, rec);
     } catch (const DbError& error) {
-        showEngineError(error);
+        prompts::engineError(error);
         return;
     }
     prompts::message(QStringLiteral("saved"));

@@ -20,15 +20,6 @@
 
 using namespace invoicerules;
 
-namespace {
-
-void showEngineError(const DbError& error) {
-    prompts::message(error.message(), QString(), PromptIcon::Critical);
-}
-
-} // namespace
-
-
 void viewinvoice::addOutputButtons(QHBoxLayout* row) {
     const auto button = [this, row](int at, const char* caption, const char* name) {
         auto* b = new QPushButton(QLatin1String(caption), this);
@@ -37,7 +28,7 @@ void viewinvoice::addOutputButtons(QHBoxLayout* row) {
         row->insertWidget(at, b);
         return b;
     };
-    // After the stretch that pushes the row to the right, before "&Save".
+    // On the left beside the export button, before the stretch that pushes "&Save" right.
     PrintInvoice = button(1, "Print...", "PrintInvoice");
     SavePdf = button(2, "Save as PDF...", "SavePdf");
     RecordPayment = button(3, "Record payment...", "RecordPayment");
@@ -51,9 +42,8 @@ void viewinvoice::addOutputButtons(QHBoxLayout* row) {
             PrintInvoice->click();
     });
 
-    grid_->setRemovable([this](int r) { return canRemoveLine(r + VScroll1->value()); });
-    connect(grid_, &LineGrid::removeRequested, this,
-            [this](int r) { removeLine(r + VScroll1->value()); });
+    grid_->setRemovable([this](int k) { return canRemoveLine(k); });
+    connect(grid_, &LineGrid::removeRequested, this, &viewinvoice::removeLine);
 }
 
 InvoiceBoxes viewinvoice::shownBoxes() const {
@@ -78,7 +68,7 @@ InvoiceDocument viewinvoice::document() const {
         customer = invoicedocument::findCustomer(business().connection(Business::customers),
                                                  itemcosting::wholeNumberOf(Text1[1]->text()));
     } catch (const DbError& error) {
-        showEngineError(error); // printed without the customer's name and address
+        prompts::engineError(error); // printed without the customer's name and address
     }
     return invoicedocument::make(shownBoxes(), lines_.inUse(), settings_, business().name(),
                                  customer);
@@ -115,9 +105,9 @@ bool viewinvoice::mayTakePayment() const {
 }
 
 void viewinvoice::showPaid(Money paid) {
-    Text1[7]->setText(format(paid, QStringLiteral("$0.00")));
+    Text1[7]->setText(amountText(paid));
     const Money due = payments::balanceDue(owed_.value_or(Money()), paid);
-    Text1[7]->setToolTip(QStringLiteral("Balance due: ") + format(due, QStringLiteral("$0.00")));
+    Text1[7]->setToolTip(QStringLiteral("Balance due: ") + amountText(due));
     RecordPayment->setEnabled(mayTakePayment() && due > Money());
 }
 
@@ -125,7 +115,7 @@ void viewinvoice::recordPayment() {
     if (!mayTakePayment())
         return;
     const Money due = payments::balanceDue(*owed_, itemcosting::amountOf(Text1[7]->text()));
-    const QString dueText = format(due, QStringLiteral("$0.00"));
+    const QString dueText = amountText(due);
     // Asked again until the answer is a payment; cancel and an empty answer record nothing.
     std::optional<Money> amount;
     while (!amount) {
@@ -144,13 +134,13 @@ void viewinvoice::recordPayment() {
         paid = payments::record(business().connection(Business::sales_invoices), rec, *amount,
                                 appclock::today());
     } catch (const DbError& error) {
-        showEngineError(error);
+        prompts::engineError(error);
         return;
     }
     showPaid(paid);
     prompts::message(QStringLiteral("Payment of %1 recorded. Balance due: %2")
-                         .arg(format(*amount, QStringLiteral("$0.00")),
-                              format(payments::balanceDue(*owed_, paid), QStringLiteral("$0.00"))));
+                         .arg(amountText(*amount),
+                              amountText(payments::balanceDue(*owed_, paid))));
 }
 
 // A line of an invoice that can still change, and can be saved here.

@@ -11,7 +11,7 @@ namespace fulltext {
 
 QString withoutPadding(const QString& text) {
     qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1).isSpace())
+    while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
         --end;
     return text.left(end);
 }
@@ -27,11 +27,14 @@ bool fits(const QLineEdit& box) {
     return box.fontMetrics().horizontalAdvance(withoutPadding(box.text())) <= room;
 }
 
+QString tipWithWhole(const QString& tip, const QString& whole, bool cut) {
+    if (!cut || tip.contains(whole))
+        return tip;
+    return tip.isEmpty() ? whole : whole + QLatin1Char('\n') + tip;
+}
+
 bool showTip(QLineEdit& box, const QHelpEvent& event) {
-    QString tip = box.toolTip();
-    const QString whole = withoutPadding(box.text());
-    if (!fits(box) && !tip.contains(whole))
-        tip = tip.isEmpty() ? whole : whole + QLatin1Char('\n') + tip;
+    const QString tip = tipWithWhole(box.toolTip(), withoutPadding(box.text()), !fits(box));
     if (tip.isEmpty())
         return false;
     QToolTip::showText(event.globalPos(), tip, &box);
@@ -81,9 +84,8 @@ bool FullTextDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
     if (event->type() != QEvent::ToolTip || !index.isValid())
         return QStyledItemDelegate::helpEvent(event, view, option, index);
     const QString whole = fulltext::withoutPadding(index.data(Qt::DisplayRole).toString());
-    QString tip = index.data(Qt::ToolTipRole).toString();
-    if (shownText(view, option, index) != whole && !tip.contains(whole))
-        tip = tip.isEmpty() ? whole : whole + QLatin1Char('\n') + tip;
+    const QString tip = fulltext::tipWithWhole(index.data(Qt::ToolTipRole).toString(), whole,
+                                               shownText(view, option, index) != whole);
     if (tip.isEmpty())
         QToolTip::hideText();
     else

@@ -17,6 +17,9 @@ QString withoutPadding(const QString& text);
 // True when the box shows its whole text.
 bool fits(const QLineEdit& box);
 
+// A tooltip headed by the whole text when the cell or box shows it cut, unless it says it already.
+QString tipWithWhole(const QString& tip, const QString& whole, bool cut);
+
 // Shows the box's tooltip for a help event, headed by the box's whole text when that does not
 // fit; true when a tooltip was shown.
 bool showTip(QLineEdit& box, const QHelpEvent& event);

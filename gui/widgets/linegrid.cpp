@@ -151,19 +151,19 @@ void LineGrid::stepRow(int column, int row, int step) {
         scroll_->setValue(scroll_->value() + step);
 }
 
-void LineGrid::setRemovable(std::function<bool(int row)> removable) {
+void LineGrid::setRemovable(std::function<bool(int line)> removable) {
     removable_ = std::move(removable);
 }
 
-void LineGrid::showLineMenu(QWidget* box, int row, const QPoint& globalPos) {
+void LineGrid::showLineMenu(QWidget* box, int line, const QPoint& globalPos) {
     auto* menu = new QMenu(box);
     menu->setObjectName(QStringLiteral("LineMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     QAction* remove = menu->addAction(QStringLiteral("Remove line"));
     remove->setObjectName(QStringLiteral("RemoveLine"));
-    remove->setEnabled(removable_(row));
+    remove->setEnabled(removable_(line));
     // Asked once the menu has closed, so that the question is not opened from inside it.
-    connect(remove, &QAction::triggered, this, [this, row] { emit removeRequested(row); },
+    connect(remove, &QAction::triggered, this, [this, line] { emit removeRequested(line); },
             Qt::QueuedConnection);
     menu->popup(globalPos);
 }
@@ -180,18 +180,9 @@ bool LineGrid::eventFilter(QObject* watched, QEvent* event) {
             static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
             return true;
         if (type == QEvent::ContextMenu) {
-            showLineMenu(static_cast<QWidget*>(watched), r,
+            showLineMenu(static_cast<QWidget*>(watched), r + scroll_->value(),
                          static_cast<QContextMenuEvent*>(event)->globalPos());
             return true;
-        }
-        if (type == QEvent::KeyPress) {
-            const auto* key = static_cast<const QKeyEvent*>(event);
-            if (key->key() == Qt::Key_Delete && !key->isAutoRepeat() &&
-                (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)) {
-                if (removable_(r))
-                    emit removeRequested(r);
-                return true;
-            }
         }
     }
     switch (event->type()) {
@@ -227,6 +218,12 @@ bool LineGrid::eventFilter(QObject* watched, QEvent* event) {
             return true;
         case Qt::Key_PageDown:
             scroll_->setValue(scroll_->value() + rows_);
+            return true;
+        case Qt::Key_Delete:
+            if (!removable_ || key->isAutoRepeat())
+                break;
+            if (removable_(r + scroll_->value()))
+                emit removeRequested(r + scroll_->value());
             return true;
         default:
             break;

@@ -64,8 +64,9 @@ public:
 
     // Lets the user remove the line a row shows: Delete on one of its boxes, or "Remove line" in
     // the boxes' context menu (greyed where `removable` says no), asks for it with
-    // removeRequested. Once set, the right button opens that menu instead of clicking.
-    void setRemovable(std::function<bool(int row)> removable);
+    // removeRequested. Lines are numbered from 0 at the top of the scrolled list. Once set, the
+    // right button opens that menu instead of clicking.
+    void setRemovable(std::function<bool(int line)> removable);
 
 signals:
     // A mouse press or double-click, or Return or Space, on a box.
@@ -73,7 +74,7 @@ signals:
     // The pointer moved over a box, or a tooltip is about to show on it.
     void hovered(int column, int row);
     // Delete or "Remove line" on a row whose line may be removed.
-    void removeRequested(int row);
+    void removeRequested(int line);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,7 +83,7 @@ private:
     void copyColumn(int column, QLineEdit** out, int count) const;
     static void fitToColumn(QLineEdit* box, int stretch);
     void stepRow(int column, int row, int step);
-    void showLineMenu(QWidget* box, int row, const QPoint& globalPos);
+    void showLineMenu(QWidget* box, int line, const QPoint& globalPos);
 
     QWidget* owner_;
     QGridLayout* layout_;
@@ -91,7 +92,7 @@ private:
     std::vector<QLineEdit*> boxes_; // row by row
     std::vector<QLabel*> headers_;
     QScrollBar* scroll_ = nullptr;
-    std::function<bool(int row)> removable_;
+    std::function<bool(int line)> removable_;
 };
 
 // True for a key press that stands for a click: Return, Enter or Space, not repeated by holding.

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPainter>
 #include <QScreen>
 #include <QSvgRenderer>
@@ -94,6 +95,11 @@ QPixmap fitted(const QImage& image, QSize room, qreal devicePixelRatio, bool enl
         result.setDevicePixelRatio(qMax<qreal>(needed, 1.0));
     }
     return result;
+}
+
+void showFitted(QLabel& label, const QImage& image, bool enlarge) {
+    label.setPixmap(
+        fitted(image, label.contentsRect().size(), label.devicePixelRatioF(), enlarge));
 }
 
 QIcon icon(const QString& name) {

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class QLabel;
+
 // The program's own pictures, drawn as SVG and compiled into the program. A picture is named by
 // its file's base name: "titlepage", "backdrop", "customers", "parts", "newitem", "items", "icon".
 namespace pictures {
@@ -27,6 +29,8 @@ QPixmap pixmap(const QString& name, QSize logicalSize, qreal devicePixelRatio = 
 // the given device pixel ratio: it keeps its proportions, uses the screen's own pixels instead
 // of being scaled up by it. A smaller image is enlarged to the room only when `enlarge` is set.
 QPixmap fitted(const QImage& image, QSize room, qreal devicePixelRatio, bool enlarge = false);
+// The same, shown in a label: fitted to the room inside its frame on its own screen.
+void showFitted(QLabel& label, const QImage& image, bool enlarge = false);
 
 // An icon holding the picture at several sizes, each at 1x and 2x. A null icon for an unknown name.
 QIcon icon(const QString& name);

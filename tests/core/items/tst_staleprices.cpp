@@ -42,22 +42,32 @@ private slots:
     }
 
     // Item 7 holds 4 of number 12 at $2.50, as a part or an item; number 12 of the other kind
-    // costs $99 and must not count.
+    // costs $99 and must not count. A stored number past four digits names the component its
+    // code's four characters name.
     void outOfDate_data() {
         QTest::addColumn<bool>("isPart");
         QTest::addColumn<QString>("now"); // "": no such component; "-": no price written
         QTest::addColumn<QString>("tip"); // "": up to date
-        QTest::newRow("part dearer") << true << "3.00" << "Current price: $3.00 (stored $2.50)";
-        QTest::newRow("item cheaper") << false << "2.4" << "Current price: $2.40 (stored $2.50)";
-        QTest::newRow("same cent") << true << "2.5049" << "";
-        QTest::newRow("half a cent up") << true << "2.505" << "Current price: $2.51 (stored $2.50)";
-        QTest::newRow("part gone") << true << "" << "";
-        QTest::newRow("price never written") << false << "-" << "";
+        QTest::addColumn<qint64>("stored");
+        QTest::addColumn<qint64>("component");
+        const auto row = [](const char* name, bool isPart, const char* now, const char* tip,
+                            qint64 stored = 12, qint64 component = 12) {
+            QTest::newRow(name) << isPart << QString(now) << QString(tip) << stored << component;
+        };
+        row("part dearer", true, "3.00", "Current price: $3.00 (stored $2.50)");
+        row("item cheaper", false, "2.4", "Current price: $2.40 (stored $2.50)");
+        row("same cent", true, "2.5049", "");
+        row("half a cent up", true, "2.505", "Current price: $2.51 (stored $2.50)");
+        row("part gone", true, "", "");
+        row("price never written", false, "-", "");
+        row("five digits", true, "3.00", "Current price: $3.00 (stored $2.50)", 12345, 1234);
     }
     void outOfDate() {
         QFETCH(bool, isPart);
         QFETCH(QString, now);
         QFETCH(QString, tip);
+        QFETCH(qint64, stored);
+        QFETCH(qint64, component);
         RecordSet lines(QStringLiteral("items.fdb"), PartsList::table);
         RecordSet parts(QStringLiteral("parts.fdb"), Parts::table);
         RecordSet items(QStringLiteral("items.fdb"), AssembledItems::table);
@@ -68,11 +78,11 @@ private slots:
                 continue;
             const Value cost = price == QLatin1String("-") ? Value() : Value(*toMoney(price));
             if (part)
-                addRow(parts, {qint64(12), QStringLiteral("Bolt"), qint64(0), cost});
+                addRow(parts, {component, QStringLiteral("Bolt"), qint64(0), cost});
             else
-                addRow(items, {qint64(12), QStringLiteral("Gearbox"), cost});
+                addRow(items, {component, QStringLiteral("Gearbox"), cost});
         }
-        addRow(lines, {qint64(7), isPart, qint64(12), qint64(4), *toMoney("2.50"), *toMoney("10"),
+        addRow(lines, {qint64(7), isPart, stored, qint64(4), *toMoney("2.50"), *toMoney("10"),
                        1.5f, 0.5f, 0.25f, *toMoney("63.75"), 2.5f});
 
         ItemLines loaded;
