@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <memory>
@@ -99,6 +100,21 @@ private slots:
         changingitem& again = open(0);
         QCOMPARE(shownNumbers(again), left);
         QCOMPARE(again.Text1[2]->text(), remaining);
+    }
+
+    // Scrolled down, Delete on the top row removes the line that row shows.
+    void removeScrolled() {
+        for (qint64 n = 3; n <= 9; ++n)
+            f->addComponent(0, true, n, 1, 0.05);
+        changingitem& builder = open(0);
+        QTest::keyClick(builder.VScroll1, Qt::Key_Down);
+        QCOMPARE(builder.VScroll1->value(), 1);
+        QCOMPARE(builder.Text2[0]->text().left(4), QStringLiteral("0002"));
+
+        f->prompts().expectQuestion(QStringLiteral("Remove line 2?"), QString(), true);
+        QTest::keyClick(builder.Text3[0], Qt::Key_Delete);
+        QCOMPARE(int(builder.cnt), 8);
+        QCOMPARE(builder.lines().line(1)[ItemCell::ip_code].left(4), QStringLiteral("0003"));
     }
 
     void confirmedKeepsLines() {
